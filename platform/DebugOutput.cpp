@@ -1,0 +1,8 @@
+#include "platform/DebugOutput.h"
+
+Q_LOGGING_CATEGORY(lcDebugOutput, "dashcam.debug")
+
+void DebugOutput(const QString& line)
+{
+    qCDebug(lcDebugOutput).noquote().nospace() << line;
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QLoggingCategory>
+#include <QString>
+
+// The program's debug output stream. Lines go out exactly as given (no level, no quoting),
+// so they read the same on every platform and tests can match them literally.
+Q_DECLARE_LOGGING_CATEGORY(lcDebugOutput)
+
+void DebugOutput(const QString& line);
