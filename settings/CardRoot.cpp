@@ -1,0 +1,3 @@
+#include "settings/CardRoot.h"
+
+QString CardRoot::s_root;

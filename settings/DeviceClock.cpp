@@ -1,0 +1,7 @@
+#include "settings/DeviceClock.h"
+
+DeviceClock& DeviceClock::shared()
+{
+    static DeviceClock clock;
+    return clock;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QLoggingCategory>
+#include <QStringList>
+
+// Collects the lines of the program's debug output stream while it is alive, so tests can
+// compare the exact sequence the code emitted.
+class DebugLineRecorder final
+{
+public:
+    DebugLineRecorder()
+    {
+        s_lines.clear();
+        m_previous = qInstallMessageHandler(&DebugLineRecorder::handle);
+    }
+    ~DebugLineRecorder() { qInstallMessageHandler(m_previous); }
+    Q_DISABLE_COPY_MOVE(DebugLineRecorder)
+
+    QStringList lines() const { return s_lines; }
+    void clear() { s_lines.clear(); }
+
+private:
+    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
+    {
+        if (type == QtDebugMsg && context.category && qstrcmp(context.category, "dashcam.debug") == 0)
+            s_lines.append(message);
+    }
+
+    QtMessageHandler m_previous = nullptr;
+    static inline QStringList s_lines;
+};
