@@ -1,0 +1,94 @@
+#include "tools/skin-generator/SkinCatalogue.h"
+
+#include "tools/skin-generator/SkinImages.h"
+#include "tools/skin-generator/SkinPalette.h"
+
+#include <QDir>
+#include <QImageWriter>
+#include <utility>
+
+using namespace Qt::StringLiterals;
+
+namespace SkinCatalogue {
+
+namespace {
+
+using SkinImages::ControlState;
+using SkinImages::DotPattern;
+using SkinImages::RoundedCorners;
+using SkinImages::TabPosition;
+
+// 96 dpi. A fresh QImage takes the screen's resolution, which would leak into the pHYs chunk.
+constexpr int DotsPerMeter = 3780;
+
+SkinFile skin(int id, QImage image)
+{
+    return {QString::number(id) + u".png"_s, std::move(image)};
+}
+
+} // namespace
+
+QList<SkinFile> allFiles()
+{
+    namespace Palette = SkinPalette;
+    using namespace SkinImages;
+
+    const ControlState tabStates[] = {ControlState::Normal, ControlState::Hover, ControlState::Pressed,
+                                      ControlState::Selected};
+    const ControlState buttonStates[] = {ControlState::Normal, ControlState::Hover, ControlState::Pressed};
+
+    QList<SkinFile> files;
+    int id = 143;
+    for (TabPosition position : {TabPosition::Left, TabPosition::Middle, TabPosition::Right}) {
+        for (ControlState state : tabStates)
+            files.append(skin(id++, tab(position, state)));
+    }
+    for (ControlState state : buttonStates)
+        files.append(skin(id++, minimiseTile(state)));
+    for (ControlState state : buttonStates)
+        files.append(skin(id++, closeTile(state, RoundedCorners::LowerRight)));
+    for (ControlState state : buttonStates)
+        files.append(skin(id++, pushButton(state)));
+    files.append(skin(id++, panel()));
+    for (ControlState state : buttonStates)
+        files.append(skin(id++, closeTile(state, RoundedCorners::BothLower)));
+    files.append(skin(id++, chart(true)));
+    files.append(skin(id++, swatch(Palette::SwatchGrey)));
+    files.append(skin(id++, swatch(Palette::SwatchBlue)));
+    files.append(skin(id++, chart(false)));
+    for (DotPattern pattern : {DotPattern::FadeOutward, DotPattern::Wave, DotPattern::Alternate})
+        files.append(skin(id++, dotStrips(pattern)));
+    for (QRgb colour :
+         {Palette::BarGreen, Palette::BarYellow, Palette::BarOrange, Palette::BarRed, Palette::BarBlue})
+        files.append(skin(id++, barSegment(colour)));
+    Q_ASSERT(id == 180);
+    files.append(skin(501, windowBackground()));
+    files.append({u"dashcam-settings.png"_s, programIcon()});
+    return files;
+}
+
+bool writeAll(const QString& folder, QString* error)
+{
+    const auto fail = [error](const QString& message) {
+        if (error)
+            *error = message;
+        return false;
+    };
+    if (!QDir().mkpath(folder))
+        return fail(u"cannot create the folder "_s + folder);
+
+    const QDir target(folder);
+    for (SkinFile& file : allFiles()) {
+        if (file.image.isNull())
+            return fail(u"no image drawn for "_s + file.fileName);
+        file.image.setDotsPerMeterX(DotsPerMeter);
+        file.image.setDotsPerMeterY(DotsPerMeter);
+        const QString path = target.filePath(file.fileName);
+        QImageWriter writer(path, "png");
+        if (!writer.write(file.image))
+            return fail(path + u": "_s + writer.errorString());
+    }
+    return true;
+}
+
+} // namespace SkinCatalogue
