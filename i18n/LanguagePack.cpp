@@ -1,0 +1,107 @@
+#include "i18n/LanguagePack.h"
+
+#include <QDir>
+#include <QFile>
+#include <array>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString& resourceFolder()
+{
+    static QString folder = u":/LANGUAGE"_s;
+    return folder;
+}
+
+} // namespace
+
+QString LanguagePack::resourceName(int index)
+{
+    static const std::array<QString, 11> names{
+        u"english"_s,
+        u"french"_s,
+        u"russian"_s,
+        u"korean"_s,
+        u"spanish"_s,
+        u"chinesesimplified"_s,
+        u"chinesetraditional"_s,
+        u"german"_s,
+        u"italian"_s,
+        u"japanese"_s,
+        u"portuguese"_s,
+    };
+    return index >= 1 && index <= 10 ? names[index] : names[0];
+}
+
+void LanguagePack::setResourceFolder(const QString& folder)
+{
+    resourceFolder() = folder;
+}
+
+LanguagePack& LanguagePack::shared()
+{
+    static LanguagePack pack;
+    return pack;
+}
+
+// Resource names are stored in capitals and looked up without regard to case.
+std::optional<LanguageDocument> LanguagePack::loadDocument(const QString& name, bool* found)
+{
+    const QDir folder(resourceFolder());
+    for (const QString& entry : folder.entryList(QDir::Files)) {
+        if (entry.compare(name, Qt::CaseInsensitive) != 0)
+            continue;
+        QFile file(folder.filePath(entry));
+        if (!file.open(QIODevice::ReadOnly))
+            break;
+        *found = true;
+        return LanguageDocument::parse(file.readAll());
+    }
+    *found = false;
+    return std::nullopt;
+}
+
+bool LanguagePack::load(const QString& name)
+{
+    m_loaded = false;
+    bool found = false;
+    if (!name.isEmpty()) {
+        m_primary = loadDocument(name, &found);
+        if (!found)
+            return false;
+    } else {
+        m_primary.reset();
+    }
+    m_fallback = loadDocument(u"english"_s, &found);
+    if (!found)
+        return false;
+    m_loaded = m_primary.has_value() || m_fallback.has_value();
+    return m_loaded;
+}
+
+QString LanguagePack::text(QStringView key) const
+{
+    if (!m_loaded)
+        return u"Error Loading"_s;
+    QString text;
+    if (m_primary)
+        text = m_primary->value(key);
+    if (text.isEmpty())
+        text = m_fallback ? m_fallback->value(key) : QString();
+    if (text.isNull())
+        text = u""_s;
+    text.replace(u"\\n"_s, u"\n"_s);
+    text.replace(u"\\r"_s, u"\r"_s);
+    return text;
+}
+
+bool LoadLanguagePack(const QString& name)
+{
+    return LanguagePack::shared().load(name);
+}
+
+QString GetText(QStringView key)
+{
+    return LanguagePack::shared().text(key);
+}

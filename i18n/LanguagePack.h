@@ -1,0 +1,35 @@
+#pragma once
+
+#include "i18n/LanguageDocument.h"
+
+#include <QString>
+#include <optional>
+
+// The interface language: the chosen document with the English one as fallback. Loaded once at
+// start-up; every text the user sees is looked up here by its key.
+class LanguagePack final
+{
+public:
+    // Resource name of a language index (0 English ... 10 Portuguese); English outside 1 to 10.
+    static QString resourceName(int index);
+
+    bool load(const QString& name);
+    QString text(QStringView key) const;
+    bool isLoaded() const { return m_loaded; }
+
+    // Where the documents are found, so tests can supply their own.
+    static void setResourceFolder(const QString& folder);
+
+    static LanguagePack& shared();
+
+private:
+    static std::optional<LanguageDocument> loadDocument(const QString& name, bool* found);
+
+    std::optional<LanguageDocument> m_primary;
+    std::optional<LanguageDocument> m_fallback;
+    bool m_loaded = false;
+};
+
+// The process-wide pack, under the names the rest of the program uses.
+bool LoadLanguagePack(const QString& name);
+QString GetText(QStringView key);
