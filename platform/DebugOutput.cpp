@@ -1,6 +1,6 @@
 #include "platform/DebugOutput.h"
 
-Q_LOGGING_CATEGORY(lcDebugOutput, "dashcam.debug")
+Q_LOGGING_CATEGORY(lcDebugOutput, "dashcam.debugstream")
 
 void DebugOutput(const QString& line)
 {

@@ -22,7 +22,7 @@ public:
 private:
     static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
     {
-        if (type == QtDebugMsg && context.category && qstrcmp(context.category, "dashcam.debug") == 0)
+        if (type == QtDebugMsg && context.category && qstrcmp(context.category, "dashcam.debugstream") == 0)
             s_lines.append(message);
     }
 

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/AppDataFolder.h"
+#include "platform/DriveInfo.h"
+#include "platform/ProgramLauncher.h"
+#include "platform/RegistryBackend.h"
+#include "platform/WindowFinder.h"
+
+#include <memory>
+
+// The platform objects the program works with, gathered in one place. The program reads them
+// from Current(); tests replace single services there and put the saved set back afterwards.
+class PlatformServices final
+{
+public:
+    // A fresh set of this platform's own services.
+    static PlatformServices Defaults();
+    // The process's services, set to Defaults() on first use.
+    static PlatformServices& Current();
+
+    const std::shared_ptr<const DriveInfo>& Drives() const { return m_drives; }
+    const std::shared_ptr<const AppDataFolder>& AppData() const { return m_appData; }
+    const std::shared_ptr<const ProgramLauncher>& Launcher() const { return m_launcher; }
+    const std::shared_ptr<const RegistryBackend>& Registry() const { return m_registry; }
+    const std::shared_ptr<const WindowFinder>& Windows() const { return m_windows; }
+
+    void SetDrives(std::shared_ptr<const DriveInfo> drives);
+    void SetAppData(std::shared_ptr<const AppDataFolder> appData);
+    void SetLauncher(std::shared_ptr<const ProgramLauncher> launcher);
+    void SetRegistry(std::shared_ptr<const RegistryBackend> registry);
+    void SetWindows(std::shared_ptr<const WindowFinder> windows);
+
+private:
+    PlatformServices() = default;
+
+    std::shared_ptr<const DriveInfo> m_drives;
+    std::shared_ptr<const AppDataFolder> m_appData;
+    std::shared_ptr<const ProgramLauncher> m_launcher;
+    std::shared_ptr<const RegistryBackend> m_registry;
+    std::shared_ptr<const WindowFinder> m_windows;
+};

@@ -1,0 +1,166 @@
+#include "platform/linux/LinuxDriveInfo.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The mount table of a machine with many containers can be long, but never this long.
+constexpr qint64 kMaxMountTableBytes = 16 * 1024 * 1024;
+constexpr qint64 kMaxAttributeBytes = 64;
+
+bool StatPath(const QString& path, struct stat& info)
+{
+    const QByteArray encoded = QFile::encodeName(path);
+    return !encoded.isEmpty() && ::stat(encoded.constData(), &info) == 0;
+}
+
+QByteArray ReadSmallFile(const QString& path, qint64 limit)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    // Kernel files report no size; read them in chunks up to the limit.
+    QByteArray content;
+    while (content.size() < limit) {
+        const QByteArray chunk = file.read(qMin<qint64>(limit - content.size(), 64 * 1024));
+        if (chunk.isEmpty())
+            break;
+        content += chunk;
+    }
+    return content;
+}
+
+// Mount points in the mount table escape blanks, tabs, newlines and backslashes as \ooo.
+QString UnescapeMountField(const QByteArray& field)
+{
+    QByteArray out;
+    out.reserve(field.size());
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        if (field[i] == '\\' && i + 3 < field.size() && field[i + 1] >= '0' && field[i + 1] <= '3' &&
+            field[i + 2] >= '0' && field[i + 2] <= '7' && field[i + 3] >= '0' && field[i + 3] <= '7') {
+            out += static_cast<char>(((field[i + 1] - '0') << 6) | ((field[i + 2] - '0') << 3) |
+                                     (field[i + 3] - '0'));
+            i += 3;
+        } else {
+            out += field[i];
+        }
+    }
+    return QFile::decodeName(out);
+}
+
+bool IsInside(const QString& path, const QString& folder)
+{
+    if (folder == "/"_L1)
+        return path.startsWith(u'/');
+    return path == folder || (path.startsWith(folder) && path.at(folder.size()) == u'/');
+}
+
+// The path itself when it exists (symbolic links resolved), else its cleaned absolute form.
+QString AbsoluteTarget(const QString& path)
+{
+    if (path.isEmpty())
+        return {};
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+} // namespace
+
+LinuxDriveInfo::LinuxDriveInfo() : LinuxDriveInfo(u"/sys"_s, u"/proc/self/mountinfo"_s) {}
+
+LinuxDriveInfo::LinuxDriveInfo(QString sysfsRoot, QString mountInfoPath)
+    : m_sysfsRoot(std::move(sysfsRoot)), m_mountInfoPath(std::move(mountInfoPath))
+{}
+
+bool LinuxDriveInfo::IsRemovableDrive(const QString& path) const
+{
+    struct stat info
+    {
+    };
+    if (!StatPath(path, info))
+        return false;
+    return IsRemovableDevice(major(info.st_dev), minor(info.st_dev));
+}
+
+bool LinuxDriveInfo::IsRemovableDevice(quint32 deviceMajor, quint32 deviceMinor) const
+{
+    const QString root = QFileInfo(m_sysfsRoot).canonicalFilePath();
+    if (root.isEmpty())
+        return false;
+    // Filesystems without a block device (tmpfs, overlay, network shares) have no entry here.
+    const QString link =
+        root + "/dev/block/"_L1 + QString::number(deviceMajor) + u':' + QString::number(deviceMinor);
+    QString disk = QFileInfo(link).canonicalFilePath();
+    if (disk.isEmpty() || !IsInside(disk, root))
+        return false;
+    if (QFileInfo::exists(disk + "/partition"_L1))
+        disk = QFileInfo(disk).path();
+    if (ReadSmallFile(disk + "/removable"_L1, kMaxAttributeBytes).trimmed() == "1")
+        return true;
+    // Only the device's place inside sysfs counts, not where the sysfs tree itself lies.
+    const QString busPath = disk.mid(root.size());
+    return busPath.contains("/usb"_L1) || busPath.contains("/mmc"_L1);
+}
+
+QString LinuxDriveInfo::FilesystemRoot(const QString& path) const
+{
+    const QString target = AbsoluteTarget(path);
+    if (target.isEmpty())
+        return {};
+    QString root = MountPointFromTable(target);
+    if (root.isEmpty())
+        root = MountPointByDeviceWalk(target);
+    if (root.isEmpty())
+        return {};
+    return root.endsWith(u'/') ? root : root + u'/';
+}
+
+QString LinuxDriveInfo::MountPointFromTable(const QString& absolutePath) const
+{
+    const QByteArray table = ReadSmallFile(m_mountInfoPath, kMaxMountTableBytes);
+    QString best;
+    for (const QByteArray& line : table.split('\n')) {
+        // Fields: id, parent id, major:minor, root, mount point, ...
+        const QList<QByteArray> fields = line.split(' ');
+        if (fields.size() < 5 || fields[4].isEmpty())
+            continue;
+        const QString mountPoint = QDir::cleanPath(UnescapeMountField(fields[4]));
+        if (!mountPoint.startsWith(u'/') || !IsInside(absolutePath, mountPoint))
+            continue;
+        // The deepest mount point wins; of equal ones the later, which is mounted over the earlier.
+        if (mountPoint.size() >= best.size())
+            best = mountPoint;
+    }
+    return best;
+}
+
+QString LinuxDriveInfo::MountPointByDeviceWalk(const QString& absolutePath)
+{
+    QString current = absolutePath;
+    struct stat info
+    {
+    };
+    while (!StatPath(current, info)) {
+        if (current == "/"_L1)
+            return {};
+        current = QFileInfo(current).path();
+    }
+    const dev_t device = info.st_dev;
+    while (current != "/"_L1) {
+        const QString parent = QFileInfo(current).path();
+        struct stat parentInfo
+        {
+        };
+        if (!StatPath(parent, parentInfo) || parentInfo.st_dev != device)
+            break;
+        current = parent;
+    }
+    return current;
+}

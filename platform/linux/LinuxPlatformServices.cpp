@@ -1,0 +1,18 @@
+#include "platform/PlatformServices.h"
+#include "platform/linux/LinuxAppDataFolder.h"
+#include "platform/linux/LinuxDriveInfo.h"
+#include "platform/linux/LinuxProgramLauncher.h"
+#include "platform/linux/WineRegistryBackend.h"
+#include "platform/linux/XcbWindowFinder.h"
+
+// Creating these does no work: each reads the system only when it is asked something.
+PlatformServices PlatformServices::Defaults()
+{
+    PlatformServices services;
+    services.m_drives = std::make_shared<LinuxDriveInfo>();
+    services.m_appData = std::make_shared<LinuxAppDataFolder>();
+    services.m_launcher = std::make_shared<LinuxProgramLauncher>();
+    services.m_registry = std::make_shared<WineRegistryBackend>();
+    services.m_windows = std::make_shared<XcbWindowFinder>();
+    return services;
+}

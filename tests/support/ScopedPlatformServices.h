@@ -1,0 +1,19 @@
+#pragma once
+
+#include "platform/PlatformServices.h"
+
+// Lets a test replace services in PlatformServices::Current() and puts the whole set back as it
+// was when the object goes.
+class ScopedPlatformServices final
+{
+public:
+    ScopedPlatformServices();
+    ~ScopedPlatformServices();
+
+    PlatformServices& Services() { return PlatformServices::Current(); }
+
+private:
+    Q_DISABLE_COPY_MOVE(ScopedPlatformServices)
+
+    PlatformServices m_saved;
+};
