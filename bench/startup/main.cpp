@@ -201,7 +201,7 @@ int main(int argc, char* argv[])
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(u"DASHCAM_QUIT_AFTER_FIRST_PAINT"_s, u"1"_s);
     // Debug lines off, so that writing to the terminal is not what gets measured.
-    environment.insert(u"QT_LOGGING_RULES"_s, u"dashcam.debug=false"_s);
+    environment.insert(u"QT_LOGGING_RULES"_s, u"dashcam.debugstream=false"_s);
 
     VirtualDisplay display;
     QString platformLabel;
