@@ -1,0 +1,338 @@
+#include "app/CSettingDlg.h"
+
+#include "app/InterfaceLanguage.h"
+#include "app/SelfRelaunch.h"
+#include "i18n/LanguagePack.h"
+#include "pages/CEtcDlg.h"
+#include "pages/CParkingDlg.h"
+#include "pages/CSystemDlg.h"
+#include "platform/CRegistryManager.h"
+#include "platform/PlatformServices.h"
+#include "settings/CardRoot.h"
+#include "settings/ClockFile.h"
+#include "settings/DeviceClock.h"
+#include "settings/SettingsFile.h"
+#include "settings/SettingsRecord.h"
+#include "settings/VersionFile.h"
+#include "ui/CRButton.h"
+#include "ui/CRStaticText.h"
+#include "ui/CommandEvent.h"
+#include "ui/LabelStyle.h"
+#include "ui/MessageBox.h"
+#include "ui/NinePatchRenderer.h"
+#include "ui/SkinFont.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QTimer>
+#include <QWindow>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct ButtonSpec
+{
+    int id;
+    QRect rect;
+    int normal, hover, pressed, selected; // image ids; selected 0 for non-tabs
+    const char16_t* textKey;              // null: image only
+    bool tab;
+};
+
+QRect fromEdges(int left, int top, int right, int bottom)
+{
+    return QRect(left, top, right - left, bottom - top);
+}
+
+// clang-format off
+const ButtonSpec Buttons[] = {
+    {CSettingDlg::IdTabMemoryCard, fromEdges( 11,  48, 151,  85), 143, 144, 145, 146, u"IDS_STRING105", true},
+    {CSettingDlg::IdTabRecord,     fromEdges(151,  48, 291,  85), 147, 148, 149, 150, u"IDS_STRING228", true},
+    {CSettingDlg::IdTabSystem,     fromEdges(291,  48, 431,  85), 151, 152, 153, 154, u"IDS_STRING213", true},
+    {CSettingDlg::IdMinimize,      fromEdges(648,   0, 677,  26), 155, 156, 157,   0, nullptr,          false},
+    {CSettingDlg::IdClose,         fromEdges(677,   0, 706,  26), 158, 159, 160,   0, nullptr,          false},
+    {CSettingDlg::IdInitialize,    fromEdges(  8, 546, 229, 575), 161, 162, 163,   0, u"IDS_STRING106", false},
+    {CSettingDlg::IdCancel,        fromEdges(510, 546, 610, 575), 161, 162, 163,   0, u"IDS_STRING107", false},
+    {CSettingDlg::IdSave,          fromEdges(614, 546, 714, 575), 161, 162, 163,   0, u"IDS_STRING108", false},
+};
+// clang-format on
+
+LabelStyle labelStyle(const QString& text, QColor normal, QColor hover, QColor pressed, int centring)
+{
+    return LabelStyle{text, normal, hover, pressed, 13, centring};
+}
+
+} // namespace
+
+CSettingDlg::CSettingDlg(QWidget* parent) : QDialog(parent)
+{
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                   Qt::WindowMinimizeButtonHint);
+    setWindowIcon(QIcon(u":/icons/dashcam-settings-64.png"_s));
+    m_quitAfterFirstPaint = qEnvironmentVariableIntValue("DASHCAM_QUIT_AFTER_FIRST_PAINT") == 1;
+}
+
+CSettingDlg::~CSettingDlg()
+{
+    ReleasePagesAndRecord();
+}
+
+bool CSettingDlg::Initialise(const QString& programPath)
+{
+    const PlatformServices& platform = PlatformServices::Current();
+    InterfaceLanguage::ReadViewerLanguage(CRegistryManager(platform.Registry()));
+
+    m_programFolder = SelfRelaunch::ProgramFolder(programPath);
+    SelfRelaunch relaunch(*platform.Drives(), *platform.AppData(), *platform.Launcher());
+    if (relaunch.RelaunchFromLocalCopy(programPath))
+        return false;
+
+    SettingsRecord& record = SettingsRecord::createShared();
+    DeviceClock::shared().is_set = false;
+
+    move(0, 0);
+    setFixedSize(WindowSize);
+    if (CardRoot::isEmpty())
+        return false;
+
+    ReadClockFile(CardRoot::path(u"time.dat"));
+    ReadVersionFile(m_versionInfo, CardRoot::path(u"lang/"));
+    if (!LoadSettingsFile(record, CardRoot::path(u"setup.cfg")) && !LoadFactoryDefaults(record))
+        MessageBox::Show(nullptr, u"no default.cfg :"_s + FactoryDefaultsPath());
+
+    m_languageIndex = InterfaceLanguage::ChooseInterfaceLanguage(*platform.Windows(), m_versionInfo.codes,
+                                                                 record.int32(Field::device_language));
+    LoadLanguagePack(LanguagePack::resourceName(m_languageIndex));
+    setWindowTitle(GetText(u"IDS_STRING101"));
+
+    BuildFrame();
+    CreatePages();
+    ReloadPages();
+    m_ready = true;
+    return true;
+}
+
+void CSettingDlg::BuildFrame()
+{
+    m_titleFont = SkinFont::Create(13, true);
+
+    m_background.Create(WindowSize.width(), WindowSize.height());
+    NinePatchRenderer::Instance()->DrawNinePatch(m_background, 501);
+    NinePatchRenderer::ReleaseInstance();
+    const QImage& background = m_background.Image();
+
+    m_title = new CRStaticText(IdTitle, this);
+    m_title->setGeometry(fromEdges(11, 7, 411, 27));
+    const LabelStyle titleStyle =
+        labelStyle(GetText(u"IDS_STRING101"), QColor(214, 223, 233), Qt::white, Qt::white, 0);
+    m_title->SetLook(0, &m_titleFont, &background, &titleStyle);
+
+    const QColor tabText(119, 148, 177);
+    const QColor buttonText(176, 187, 200);
+    for (const ButtonSpec& spec : Buttons) {
+        auto* button = new CRButton(spec.id, this);
+        button->setGeometry(spec.rect);
+        if (spec.textKey) {
+            const QString text = GetText(QStringView(spec.textKey));
+            const LabelStyle style = spec.tab ? labelStyle(text, tabText, tabText, Qt::white, 1)
+                                              : labelStyle(text, buttonText, Qt::white, Qt::white, 1);
+            button->SetImagesStretched(spec.normal, spec.hover, spec.pressed, &background, &style);
+        } else {
+            button->SetImagesNatural(spec.normal, spec.hover, spec.pressed, &background);
+        }
+        if (spec.tab)
+            button->SetSelectedImage(spec.selected);
+        m_buttons.append(button);
+    }
+    for (CRButton* button : std::as_const(m_buttons)) {
+        if (button->ControlId() >= IdTabRecord && button->ControlId() <= IdTabSystem)
+            button->SetSelected(button->ControlId() == IdTabMemoryCard);
+    }
+}
+
+void CSettingDlg::CreatePages()
+{
+    m_memoryCardPage = new CEtcDlg(this);
+    m_recordPage = new CParkingDlg(this);
+    m_systemPage = new CSystemDlg(this);
+    for (CBaseDialog* page : {static_cast<CBaseDialog*>(m_memoryCardPage), static_cast<CBaseDialog*>(m_recordPage),
+                              static_cast<CBaseDialog*>(m_systemPage)}) {
+        page->move(PageArea.topLeft());
+        page->setVisible(page == m_memoryCardPage);
+    }
+}
+
+void CSettingDlg::ReloadPages()
+{
+    if (m_recordPage)
+        m_recordPage->LoadFromRecord();
+    if (m_memoryCardPage)
+        m_memoryCardPage->LoadFromRecord();
+    if (m_systemPage)
+        m_systemPage->LoadFromRecord();
+}
+
+QWidget* CSettingDlg::Control(int id) const
+{
+    if (id == IdTitle)
+        return m_title;
+    for (CRButton* button : m_buttons) {
+        if (button->ControlId() == id)
+            return button;
+    }
+    return nullptr;
+}
+
+CBaseDialog* CSettingDlg::RecordPage() const
+{
+    return m_recordPage;
+}
+
+CBaseDialog* CSettingDlg::MemoryCardPage() const
+{
+    return m_memoryCardPage;
+}
+
+CBaseDialog* CSettingDlg::SystemPage() const
+{
+    return m_systemPage;
+}
+
+bool CSettingDlg::event(QEvent* event)
+{
+    if (event->type() == CommandEvent::EventType()) {
+        OnCommand(static_cast<CommandEvent*>(event)->Id());
+        return true;
+    }
+    return QDialog::event(event);
+}
+
+void CSettingDlg::OnCommand(int id)
+{
+    switch (id) {
+    case IdTabRecord:
+    case IdTabMemoryCard:
+    case IdTabSystem:
+        ShowPage(id);
+        break;
+    case IdMinimize:
+        showMinimized();
+        break;
+    case IdClose:
+    case IdCancel:
+        CloseWithoutSaving();
+        break;
+    case IdInitialize:
+        Initialize();
+        break;
+    case IdSave:
+        Save();
+        break;
+    default:
+        break;
+    }
+}
+
+void CSettingDlg::ShowPage(int tabId)
+{
+    for (CRButton* button : std::as_const(m_buttons)) {
+        const int id = button->ControlId();
+        if (id >= IdTabRecord && id <= IdTabSystem)
+            button->SetSelected(id == tabId);
+    }
+    if (m_recordPage)
+        m_recordPage->setVisible(tabId == IdTabRecord);
+    if (m_memoryCardPage)
+        m_memoryCardPage->setVisible(tabId == IdTabMemoryCard);
+    if (m_systemPage)
+        m_systemPage->setVisible(tabId == IdTabSystem);
+}
+
+void CSettingDlg::Initialize()
+{
+    SettingsRecord* record = SettingsRecord::shared();
+    if (!record)
+        return;
+    if (!LoadFactoryDefaults(*record))
+        MessageBox::Show(this, u"no default.cfg :"_s + FactoryDefaultsPath());
+    ReloadPages();
+}
+
+void CSettingDlg::Save()
+{
+    SettingsRecord* record = SettingsRecord::shared();
+    if (CardRoot::isEmpty() || !record)
+        return;
+    // A card that was pulled out, is write-protected or full would silently lose the edits:
+    // say so and stay open, so the user can put the card back and try again, or cancel.
+    if (!SaveSettingsFile(*record, CardRoot::path(u"setup.cfg")) || !WriteClockFile(CardRoot::path(u"time.dat"))) {
+        MessageBox::Show(this, GetText(u"IDS_STRING3300"));
+        return;
+    }
+    ReleasePagesAndRecord();
+    accept();
+}
+
+void CSettingDlg::CloseWithoutSaving()
+{
+    ReleasePagesAndRecord();
+    reject();
+}
+
+void CSettingDlg::ReleasePagesAndRecord()
+{
+    delete m_recordPage;
+    delete m_memoryCardPage;
+    delete m_systemPage;
+    SettingsRecord::releaseShared();
+}
+
+void CSettingDlg::paintEvent(QPaintEvent*)
+{
+    if (!m_ready)
+        return;
+    if (m_recompose)
+        m_composite = QImage();
+    if (m_composite.isNull()) {
+        m_composite = m_background.Image().copy();
+        QPainter painter(&m_composite);
+        painter.fillRect(PageArea, Qt::white);
+    }
+    QPainter(this).drawImage(0, 0, m_composite);
+    m_recompose = false;
+    if (m_quitAfterFirstPaint) {
+        // Start-up timing: the window is ready and on screen.
+        m_quitAfterFirstPaint = false;
+        QTimer::singleShot(0, this, &CSettingDlg::CloseWithoutSaving);
+    }
+}
+
+void CSettingDlg::mousePressEvent(QMouseEvent* event)
+{
+    m_dragging = false;
+    QDialog::mousePressEvent(event);
+}
+
+// The borderless window is moved by dragging its background (or its title, whose mouse input
+// reaches this window).
+void CSettingDlg::mouseMoveEvent(QMouseEvent* event)
+{
+    if ((event->buttons() & Qt::LeftButton) && !m_dragging && windowHandle())
+        m_dragging = windowHandle()->startSystemMove();
+    QDialog::mouseMoveEvent(event);
+}
+
+// Enter and Esc end the dialog like Cancel: nothing is written.
+void CSettingDlg::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        CloseWithoutSaving();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}

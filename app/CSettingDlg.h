@@ -1,0 +1,94 @@
+#pragma once
+
+#include "settings/DeviceVersionInfo.h"
+#include "ui/OffscreenSurface.h"
+
+#include <QDialog>
+#include <QFont>
+#include <QImage>
+#include <QPointer>
+
+class CBaseDialog;
+class CEtcDlg;
+class CParkingDlg;
+class CRButton;
+class CRStaticText;
+class CSystemDlg;
+
+// The program's only window: a borderless, skinned dialog that reads the card at start-up,
+// hosts the three settings pages and writes the card on Save.
+class CSettingDlg final : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CSettingDlg)
+
+public:
+    // Control ids; the buttons post them as commands.
+    enum Id
+    {
+        IdTitle = 2001,
+        IdTabRecord = 2202,
+        IdTabMemoryCard = 2203,
+        IdTabSystem = 2204,
+        IdMinimize = 2300,
+        IdClose = 2301,
+        IdInitialize = 2302,
+        IdCancel = 2303,
+        IdSave = 2304,
+    };
+    static constexpr QSize WindowSize{722, 587};
+    static constexpr QRect PageArea{QPoint(11, 85), QPoint(710, 521)};
+
+    explicit CSettingDlg(QWidget* parent = nullptr);
+    ~CSettingDlg() override;
+
+    // Runs the start-up sequence. False when the process should end without showing the window
+    // (relaunched from a local copy, or no card root).
+    bool Initialise(const QString& programPath);
+
+    const DeviceVersionInfo& VersionInfo() const { return m_versionInfo; }
+    int InterfaceLanguageIndex() const { return m_languageIndex; }
+    bool IsReady() const { return m_ready; }
+
+    QWidget* Control(int id) const;
+    CBaseDialog* RecordPage() const;
+    CBaseDialog* MemoryCardPage() const;
+    CBaseDialog* SystemPage() const;
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void OnCommand(int id);
+    void ShowPage(int tabId);
+    void Initialize();
+    void Save();
+    void CloseWithoutSaving();
+    void ReleasePagesAndRecord();
+
+    void BuildFrame();
+    void CreatePages();
+    void ReloadPages();
+
+    QString m_programFolder;
+    DeviceVersionInfo m_versionInfo;
+    int m_languageIndex = 0;
+    bool m_ready = false;
+    bool m_recompose = true;
+    bool m_dragging = false;
+    bool m_quitAfterFirstPaint = false;
+
+    QFont m_titleFont;
+    OffscreenSurface m_background;
+    QImage m_composite;
+
+    CRStaticText* m_title = nullptr;
+    QList<CRButton*> m_buttons;
+    QPointer<CParkingDlg> m_recordPage;
+    QPointer<CEtcDlg> m_memoryCardPage;
+    QPointer<CSystemDlg> m_systemPage;
+};

@@ -1,0 +1,118 @@
+#pragma once
+
+#include "platform/AppDataFolder.h"
+#include "platform/DriveInfo.h"
+#include "platform/PlatformServices.h"
+#include "platform/ProgramLauncher.h"
+#include "platform/RegistryBackend.h"
+#include "platform/RegistryValue.h"
+#include "platform/WindowFinder.h"
+#include "tests/support/ScopedPlatformServices.h"
+
+#include <QHash>
+#include <QStringList>
+
+#include <memory>
+
+// Stand-ins for the platform services, so start-up can be driven without a real card reader,
+// registry or window system.
+class FakeDriveInfo final : public DriveInfo
+{
+public:
+    explicit FakeDriveInfo(bool removable, QString root = QStringLiteral("/")) : m_removable(removable), m_root(root) {}
+    bool IsRemovableDrive(const QString&) const override { return m_removable; }
+    QString FilesystemRoot(const QString&) const override { return m_root; }
+
+private:
+    bool m_removable;
+    QString m_root;
+};
+
+class FakeWindowFinder final : public WindowFinder
+{
+public:
+    explicit FakeWindowFinder(QStringList titles = {}) : m_titles(std::move(titles)) {}
+    std::optional<quint64> FindTopLevelWindow(const QString& title) const override
+    {
+        const qsizetype index = m_titles.indexOf(title);
+        return index < 0 ? std::nullopt : std::optional<quint64>(quint64(index + 1));
+    }
+
+private:
+    QStringList m_titles;
+};
+
+// One string value at most, under one key.
+class FakeRegistry final : public RegistryBackend
+{
+public:
+    FakeRegistry() = default;
+    FakeRegistry(QString key, QString valueName, QString text)
+        : m_key(std::move(key)), m_valueName(std::move(valueName)), m_text(std::move(text)), m_hasValue(true)
+    {
+    }
+    bool KeyExists(const QString& keyPath) const override { return m_hasValue && sameKey(keyPath); }
+    std::optional<QStringList> SubkeyNames(const QString& keyPath) const override
+    {
+        return KeyExists(keyPath) ? std::optional<QStringList>(QStringList{}) : std::nullopt;
+    }
+    std::optional<QStringList> ValueNames(const QString& keyPath) const override
+    {
+        return KeyExists(keyPath) ? std::optional<QStringList>(QStringList{m_valueName}) : std::nullopt;
+    }
+    std::optional<RegistryValue> Value(const QString& keyPath, const QString& valueName) const override
+    {
+        if (!KeyExists(keyPath) || valueName.compare(m_valueName, Qt::CaseInsensitive) != 0)
+            return std::nullopt;
+        RegistryValue value;
+        value.m_type = RegistryValue::String;
+        const QString terminated = m_text + QChar(0);
+        for (const QChar c : terminated) {
+            value.m_data.append(char(c.unicode() & 0xFF));
+            value.m_data.append(char(c.unicode() >> 8));
+        }
+        return value;
+    }
+
+private:
+    bool sameKey(QString path) const
+    {
+        while (path.endsWith(u'\\'))
+            path.chop(1);
+        return path.compare(m_key, Qt::CaseInsensitive) == 0;
+    }
+    QString m_key;
+    QString m_valueName;
+    QString m_text;
+    bool m_hasValue = false;
+};
+
+class RecordingLauncher final : public ProgramLauncher
+{
+public:
+    bool StartDetached(const QString& program, const QString& argument, const QString& workingFolder) const override
+    {
+        m_calls.append({program, argument, workingFolder});
+        return true;
+    }
+    mutable QList<QStringList> m_calls;
+};
+
+// Puts fakes into the process's platform services for the life of a test and restores them:
+// a fixed drive, no viewer window, an empty registry, a launcher that starts nothing.
+class ScopedFakePlatform final
+{
+public:
+    ScopedFakePlatform()
+    {
+        PlatformServices& current = m_scope.Services();
+        current.SetDrives(std::make_shared<FakeDriveInfo>(false));
+        current.SetWindows(std::make_shared<FakeWindowFinder>());
+        current.SetRegistry(std::make_shared<FakeRegistry>());
+        current.SetLauncher(std::make_shared<RecordingLauncher>());
+    }
+    Q_DISABLE_COPY_MOVE(ScopedFakePlatform)
+
+private:
+    ScopedPlatformServices m_scope;
+};

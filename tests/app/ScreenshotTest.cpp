@@ -1,0 +1,79 @@
+#include "app/CSettingDlg.h"
+#include "settings/CardRoot.h"
+#include "settings/RecordLayout.h"
+#include "settings/SettingsRecord.h"
+#include "tests/app/FakePlatform.h"
+#include "ui/MessageBox.h"
+#include "ui/SkinFont.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+// With SCREENSHOT_DIR set, writes the main window on the demo card in English and in Japanese
+// as PNG files for review.
+class ScreenshotTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QLoggingCategory::setFilterRules(u"dashcam.debugstream=false"_s);
+        SkinFont::EnsureRegistered();
+        MessageBox::SetRecording(true);
+    }
+
+    void mainWindow_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::newRow("english") << u"en"_s;
+        QTest::newRow("japanese") << u"ja"_s;
+        QTest::newRow("chinesetraditional") << u"zh-Hant-HK"_s;
+    }
+
+    void mainWindow()
+    {
+        QFETCH(QString, code);
+        const QString folder = qEnvironmentVariable("SCREENSHOT_DIR");
+        if (folder.isEmpty())
+            QSKIP("set SCREENSHOT_DIR to write screenshots");
+
+        QTemporaryDir card;
+        const QString demo = QStringLiteral(DASHCAM_SOURCE_DIR) + u"/demo/card/"_s;
+        QDir().mkpath(card.filePath(u"lang"_s));
+        for (const QString& name : {u"setup.cfg"_s, u"default.cfg"_s, u"lang/ver.dat"_s})
+            QVERIFY(QFile::copy(demo + name, card.filePath(name)));
+        ScopedFakePlatform platform;
+        CardRoot::set(card.path() + u'/');
+
+        CSettingDlg window;
+        QVERIFY(window.Initialise(u"/opt/dashcam/dashcam-settings"_s));
+        const qsizetype position = window.VersionInfo().codes.indexOf(code);
+        QVERIFY(position >= 0);
+        if (position != 0) {
+            // Choose the camera's language on the card and start again.
+            QFile setup(card.filePath(u"setup.cfg"_s));
+            QVERIFY(setup.open(QIODevice::ReadWrite));
+            QByteArray bytes = setup.readAll();
+            qToLittleEndian<qint32>(qint32(position), bytes.data() + Field::device_language.offset);
+            setup.seek(0);
+            setup.write(bytes);
+        }
+        CSettingDlg localised;
+        QVERIFY(localised.Initialise(u"/opt/dashcam/dashcam-settings"_s));
+        localised.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&localised));
+        QDir().mkpath(folder);
+        const QString file = folder + u"/main-window-"_s + QString::fromLatin1(QTest::currentDataTag()) + u".png"_s;
+        QVERIFY(localised.grab().save(file));
+        SettingsRecord::releaseShared();
+    }
+};
+
+QTEST_MAIN(ScreenshotTest)
+#include "ScreenshotTest.moc"

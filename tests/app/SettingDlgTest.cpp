@@ -1,0 +1,310 @@
+#include "app/CSettingDlg.h"
+#include "i18n/LanguagePack.h"
+#include "pages/CBaseDialog.h"
+#include "settings/CardRoot.h"
+#include "settings/DeviceClock.h"
+#include "settings/RecordLayout.h"
+#include "settings/SettingsRecord.h"
+#include "tests/app/FakePlatform.h"
+#include "ui/CRButton.h"
+#include "ui/MessageBox.h"
+#include "ui/SkinFont.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray block(int length, quint32 recordSize, int seed)
+{
+    QByteArray bytes(length, '\0');
+    for (int i = 0; i < length; ++i)
+        bytes[i] = char((i * 13 + seed) & 0xFF);
+    qToLittleEndian<quint32>(recordSize, bytes.data());
+    // device_language 0, aggregate inputs off, so the derived flag must become 0.
+    for (int offset : {Field::device_language.offset, Field::aggregate_input_1.offset,
+                       Field::aggregate_input_2.offset, Field::aggregate_input_3.offset})
+        qToLittleEndian<qint32>(0, bytes.data() + offset);
+    qToLittleEndian<qint32>(1, bytes.data() + Field::aggregate_flag.offset);
+    return bytes;
+}
+
+QByteArray withInt(QByteArray bytes, const FieldSpec& field, qint32 value)
+{
+    qToLittleEndian<qint32>(value, bytes.data() + field.offset);
+    return bytes;
+}
+
+} // namespace
+
+// Drives the main window through its real buttons on a card in a temporary folder and checks
+// what lands on the card.
+class SettingDlgTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QLoggingCategory::setFilterRules(u"dashcam.debugstream=false"_s);
+        SkinFont::EnsureRegistered();
+        MessageBox::SetRecording(true);
+    }
+    void init();
+    void cleanup();
+
+    void saveWithoutEditsWritesTheBlockBack();
+    void closingWritesNothing_data();
+    void closingWritesNothing();
+    void initializeThenSaveKeepsPrivateFields();
+    void missingFactoryFileIsReported();
+    void failedSaveKeepsWindowOpen();
+    void tabsSwitchPages_data();
+    void tabsSwitchPages();
+    void windowFollowsTheFrameLayout();
+    void noCardRootShowsNothing();
+
+private:
+    QString card(const QString& name) const { return m_card->path() + u'/' + name; }
+    void write(const QString& name, const QByteArray& bytes)
+    {
+        QDir().mkpath(QFileInfo(card(name)).absolutePath());
+        QFile file(card(name));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QCOMPARE(file.write(bytes), bytes.size());
+    }
+    QByteArray read(const QString& name) const
+    {
+        QFile file(card(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    bool openWindow()
+    {
+        m_window = std::make_unique<CSettingDlg>();
+        if (!m_window->Initialise(u"/opt/dashcam/dashcam-settings"_s))
+            return false;
+        m_window->show();
+        return QTest::qWaitForWindowExposed(m_window.get());
+    }
+    void click(int id)
+    {
+        QWidget* control = m_window->Control(id);
+        QVERIFY2(control, qPrintable(QString::number(id)));
+        QTest::mouseMove(control);
+        QTest::mouseClick(control, Qt::LeftButton);
+    }
+    bool closed() const { return !m_window->isVisible(); }
+
+    std::unique_ptr<QTemporaryDir> m_card;
+    std::unique_ptr<ScopedFakePlatform> m_platform;
+    std::unique_ptr<CSettingDlg> m_window;
+    QByteArray m_setup;
+    QByteArray m_factory;
+};
+
+void SettingDlgTest::init()
+{
+    m_card = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_card->isValid());
+    m_platform = std::make_unique<ScopedFakePlatform>();
+    CardRoot::set(m_card->path() + u'/');
+    m_setup = block(SettingsRecord::Size, SettingsRecord::Size, 5);
+    m_factory = block(SettingsRecord::Size, SettingsRecord::Size, 9);
+    write(u"setup.cfg"_s, m_setup);
+    write(u"default.cfg"_s, m_factory);
+    write(u"time.dat"_s, "2020,01,02,03,04,05,+0100");
+    write(u"lang/ver.dat"_s, " Code: en fr de\r\n");
+    MessageBox::TakeRecorded();
+}
+
+void SettingDlgTest::cleanup()
+{
+    m_window.reset();
+    m_platform.reset();
+    SettingsRecord::releaseShared();
+}
+
+void SettingDlgTest::saveWithoutEditsWritesTheBlockBack()
+{
+    // A longer file from a newer camera keeps its tail; the block is written with the derived
+    // flag recomputed and its size capped.
+    const QByteArray longer = block(600, 600, 5) ;
+    write(u"setup.cfg"_s, longer);
+    QVERIFY(openWindow());
+    QVERIFY(DeviceClock::shared().is_set == false); // the system page dropped the old clock setting
+    click(CSettingDlg::IdSave);
+    QTRY_VERIFY(closed());
+
+    QByteArray expected = withInt(longer, Field::aggregate_flag, 0);
+    qToLittleEndian<quint32>(564, expected.data());
+    QCOMPARE(read(u"setup.cfg"_s), expected);
+    QVERIFY(!QFile::exists(card(u"time.dat"_s)));
+    QCOMPARE(read(u"default.cfg"_s), m_factory);
+    QVERIFY(MessageBox::TakeRecorded().isEmpty());
+    QVERIFY(!SettingsRecord::shared()); // released on close
+}
+
+void SettingDlgTest::closingWritesNothing_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("initializeFirst");
+    QTest::newRow("close") << int(CSettingDlg::IdClose) << 0 << false;
+    QTest::newRow("cancel") << int(CSettingDlg::IdCancel) << 0 << false;
+    QTest::newRow("initialize, then cancel") << int(CSettingDlg::IdCancel) << 0 << true;
+    QTest::newRow("Esc") << 0 << int(Qt::Key_Escape) << false;
+    QTest::newRow("Enter") << 0 << int(Qt::Key_Return) << false;
+}
+
+void SettingDlgTest::closingWritesNothing()
+{
+    QFETCH(int, button);
+    QFETCH(int, key);
+    QFETCH(bool, initializeFirst);
+    const auto before = QDir(m_card->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    QVERIFY(openWindow());
+    if (initializeFirst)
+        click(CSettingDlg::IdInitialize);
+    if (button)
+        click(button);
+    else
+        QTest::keyClick(m_window.get(), Qt::Key(key));
+    QTRY_VERIFY(closed());
+    QCOMPARE(read(u"setup.cfg"_s), m_setup);
+    QCOMPARE(read(u"default.cfg"_s), m_factory);
+    QCOMPARE(read(u"time.dat"_s), QByteArray("2020,01,02,03,04,05,+0100"));
+    QCOMPARE(QDir(m_card->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+}
+
+void SettingDlgTest::initializeThenSaveKeepsPrivateFields()
+{
+    QVERIFY(openWindow());
+    click(CSettingDlg::IdInitialize);
+    QVERIFY(m_window->isVisible()); // no question, the window stays
+    click(CSettingDlg::IdSave);
+    QTRY_VERIFY(closed());
+
+    QByteArray expected = withInt(m_factory, Field::aggregate_flag, 0);
+    expected.replace(40, 10, m_setup.mid(40, 10));
+    expected.replace(224, 4, m_setup.mid(224, 4));
+    QCOMPARE(read(u"setup.cfg"_s), expected);
+    QVERIFY(MessageBox::TakeRecorded().isEmpty());
+}
+
+void SettingDlgTest::missingFactoryFileIsReported()
+{
+    QFile::remove(card(u"setup.cfg"_s));
+    QFile::remove(card(u"default.cfg"_s));
+    const QString message = u"no default.cfg :"_s + card(u"default.cfg"_s);
+    QVERIFY(openWindow());
+    QStringList shown = MessageBox::TakeRecorded(); // QCOMPARE may evaluate its arguments twice
+    QCOMPARE(shown, QStringList{message});
+    shown.clear();
+    QCOMPARE(SettingsRecord::shared()->toByteArray(), QByteArray(SettingsRecord::Size, '\0'));
+
+    click(CSettingDlg::IdInitialize); // the command arrives queued
+    QTRY_VERIFY((shown += MessageBox::TakeRecorded()).size() > 0);
+    QCOMPARE(shown, QStringList{message});
+    QVERIFY(m_window->isVisible());
+}
+
+void SettingDlgTest::failedSaveKeepsWindowOpen()
+{
+    // A setup.cfg that cannot be written: here a folder stands where the file should be.
+    QFile::remove(card(u"setup.cfg"_s));
+    QVERIFY(QDir(m_card->path()).mkpath(u"setup.cfg/x"_s));
+    QVERIFY(openWindow());
+    click(CSettingDlg::IdSave);
+    QStringList shown;
+    QTRY_VERIFY((shown += MessageBox::TakeRecorded()).size() > 0);
+    QCOMPARE(shown, QStringList{GetText(u"IDS_STRING3300")});
+    QVERIFY(!GetText(u"IDS_STRING3300").isEmpty());
+    QVERIFY(m_window->isVisible());
+    QVERIFY(SettingsRecord::shared());
+
+    // The user fixes the card and saves again.
+    QVERIFY(QDir(card(u"setup.cfg"_s)).removeRecursively());
+    click(CSettingDlg::IdSave);
+    QTRY_VERIFY(closed());
+    // The factory block was loaded over an empty block, whose private fields it kept.
+    QByteArray expected = withInt(m_factory, Field::aggregate_flag, 0);
+    expected.replace(40, 10, QByteArray(10, '\0'));
+    expected.replace(224, 4, QByteArray(4, '\0'));
+    QCOMPARE(read(u"setup.cfg"_s), expected);
+}
+
+void SettingDlgTest::tabsSwitchPages_data()
+{
+    QTest::addColumn<QList<int>>("clicks");
+    QTest::addColumn<int>("selected");
+    QTest::newRow("start") << QList<int>{} << int(CSettingDlg::IdTabMemoryCard);
+    QTest::newRow("record") << QList<int>{CSettingDlg::IdTabRecord} << int(CSettingDlg::IdTabRecord);
+    QTest::newRow("system") << QList<int>{CSettingDlg::IdTabSystem} << int(CSettingDlg::IdTabSystem);
+    QTest::newRow("record, then memory card")
+        << QList<int>{CSettingDlg::IdTabRecord, CSettingDlg::IdTabMemoryCard} << int(CSettingDlg::IdTabMemoryCard);
+    QTest::newRow("selected tab again") << QList<int>{CSettingDlg::IdTabSystem, CSettingDlg::IdTabSystem}
+                                        << int(CSettingDlg::IdTabSystem);
+}
+
+void SettingDlgTest::tabsSwitchPages()
+{
+    QFETCH(QList<int>, clicks);
+    QFETCH(int, selected);
+    QVERIFY(openWindow());
+    for (int id : clicks) {
+        click(id);
+        QTest::mouseMove(m_window.get(), QPoint(600, 300)); // leave the tab
+    }
+    const QHash<int, CBaseDialog*> pages{{CSettingDlg::IdTabRecord, m_window->RecordPage()},
+                                         {CSettingDlg::IdTabMemoryCard, m_window->MemoryCardPage()},
+                                         {CSettingDlg::IdTabSystem, m_window->SystemPage()}};
+    for (auto it = pages.cbegin(); it != pages.cend(); ++it) {
+        auto* tab = static_cast<CRButton*>(m_window->Control(it.key()));
+        const bool chosen = it.key() == selected;
+        QTRY_COMPARE(it.value()->isVisible(), chosen);
+        QCOMPARE(tab->IsSelected(), chosen);
+        QCOMPARE(tab->CurrentState() == CRButton::State::Selected, chosen);
+    }
+    QVERIFY(m_window->isVisible());
+}
+
+void SettingDlgTest::windowFollowsTheFrameLayout()
+{
+    QVERIFY(openWindow());
+    QCOMPARE(m_window->size(), QSize(722, 587));
+    QCOMPARE(m_window->pos(), QPoint(0, 0));
+    QVERIFY(m_window->windowFlags() & Qt::FramelessWindowHint);
+    QVERIFY(m_window->windowFlags() & Qt::WindowStaysOnTopHint);
+    QCOMPARE(m_window->windowTitle(), u"Dash Cam Settings"_s);
+    for (CBaseDialog* page : {m_window->RecordPage(), m_window->MemoryCardPage(), m_window->SystemPage()}) {
+        QCOMPARE(page->geometry(), QRect(11, 85, 700, 437));
+    }
+    QCOMPARE(m_window->Control(CSettingDlg::IdSave)->geometry(), QRect(614, 546, 100, 29));
+    QCOMPARE(m_window->Control(CSettingDlg::IdTitle)->geometry(), QRect(11, 7, 400, 20));
+
+    // The page area is white over the skin background, and nothing is painted before ready.
+    const QImage shot = m_window->grab().toImage();
+    QVERIFY(shot.pixelColor(5, 300).lightness() < 100); // the dark skin frame
+    QCOMPARE(shot.pixelColor(400, 300), QColor(254, 254, 254)); // the memory card page
+    CSettingDlg notReady;
+    notReady.setFixedSize(722, 587);
+    const QImage blank = notReady.grab().toImage();
+    QVERIFY(blank.pixelColor(5, 300) != shot.pixelColor(5, 300));
+}
+
+void SettingDlgTest::noCardRootShowsNothing()
+{
+    CardRoot::set(QString());
+    CSettingDlg window;
+    QVERIFY(!window.Initialise(u"/opt/dashcam/dashcam-settings"_s));
+    QVERIFY(!window.isVisible());
+    QVERIFY(MessageBox::TakeRecorded().isEmpty());
+}
+
+QTEST_MAIN(SettingDlgTest)
+#include "SettingDlgTest.moc"
