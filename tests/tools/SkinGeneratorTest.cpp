@@ -41,6 +41,7 @@ QMap<QString, QString> committedFiles()
                      sourcePath(u"resources/skin/"_s + QString::number(id) + u".png"_s));
     files.insert(u"501.png"_s, sourcePath(u"resources/skin/501.png"_s));
     files.insert(u"dashcam-settings.png"_s, sourcePath(u"resources/icons/dashcam-settings.png"_s));
+    files.insert(u"dashcam-settings-64.png"_s, sourcePath(u"resources/icons/dashcam-settings-64.png"_s));
     return files;
 }
 

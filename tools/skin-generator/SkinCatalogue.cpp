@@ -63,7 +63,10 @@ QList<SkinFile> allFiles()
         files.append(skin(id++, barSegment(colour)));
     Q_ASSERT(id == 180);
     files.append(skin(501, windowBackground()));
-    files.append({u"dashcam-settings.png"_s, programIcon()});
+    const QImage icon = programIcon();
+    files.append({u"dashcam-settings.png"_s, icon});
+    // The window icon: small enough to decode in no time at start-up.
+    files.append({u"dashcam-settings-64.png"_s, icon.scaled(64, 64, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)});
     return files;
 }
 
