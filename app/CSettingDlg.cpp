@@ -156,8 +156,9 @@ void CSettingDlg::CreatePages()
     m_memoryCardPage = new CEtcDlg(this);
     m_recordPage = new CParkingDlg(this);
     m_systemPage = new CSystemDlg(this);
-    for (CBaseDialog* page : {static_cast<CBaseDialog*>(m_memoryCardPage), static_cast<CBaseDialog*>(m_recordPage),
-                              static_cast<CBaseDialog*>(m_systemPage)}) {
+    for (CBaseDialog* page :
+         {static_cast<CBaseDialog*>(m_memoryCardPage), static_cast<CBaseDialog*>(m_recordPage),
+          static_cast<CBaseDialog*>(m_systemPage)}) {
         page->move(PageArea.topLeft());
         page->setVisible(page == m_memoryCardPage);
     }
@@ -266,7 +267,8 @@ void CSettingDlg::Save()
         return;
     // A card that was pulled out, is write-protected or full would silently lose the edits:
     // say so and stay open, so the user can put the card back and try again, or cancel.
-    if (!SaveSettingsFile(*record, CardRoot::path(u"setup.cfg")) || !WriteClockFile(CardRoot::path(u"time.dat"))) {
+    if (!SaveSettingsFile(*record, CardRoot::path(u"setup.cfg")) ||
+        !WriteClockFile(CardRoot::path(u"time.dat"))) {
         MessageBox::Show(this, GetText(u"IDS_STRING3300"));
         return;
     }

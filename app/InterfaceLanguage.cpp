@@ -17,10 +17,17 @@ QString& InterfaceLanguage::ViewerLanguageName()
 int InterfaceLanguage::IndexOfViewerName(const QString& name)
 {
     static const QHash<QString, int> table{
-        {u"french"_s, 1},   {u"english"_s, 0},           {u"spanish"_s, 4},
-        {u"korean"_s, 3},   {u"chinesesimplified"_s, 5}, {u"chinesetraditional"_s, 6},
-        {u"russian"_s, 2},  {u"german"_s, 7},            {u"italian"_s, 8},
-        {u"japanese"_s, 9}, {u"portuguese"_s, 10},
+        {u"french"_s, 1},
+        {u"english"_s, 0},
+        {u"spanish"_s, 4},
+        {u"korean"_s, 3},
+        {u"chinesesimplified"_s, 5},
+        {u"chinesetraditional"_s, 6},
+        {u"russian"_s, 2},
+        {u"german"_s, 7},
+        {u"italian"_s, 8},
+        {u"japanese"_s, 9},
+        {u"portuguese"_s, 10},
     };
     return table.value(name.toLower(), 0);
 }

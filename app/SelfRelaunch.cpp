@@ -11,10 +11,10 @@
 
 using namespace Qt::StringLiterals;
 
-SelfRelaunch::SelfRelaunch(const DriveInfo& drives, const AppDataFolder& appData, const ProgramLauncher& launcher)
+SelfRelaunch::SelfRelaunch(const DriveInfo& drives, const AppDataFolder& appData,
+                           const ProgramLauncher& launcher)
     : m_drives(drives), m_appData(appData), m_launcher(launcher)
-{
-}
+{}
 
 QString SelfRelaunch::ProgramFolder(const QString& programPath)
 {
@@ -33,7 +33,8 @@ bool SelfRelaunch::CopyToLocalFolder(const QString& programPath)
         return false;
     if (!QFile::copy(programPath, target))
         return false;
-    QFile::setPermissions(target, QFile::permissions(programPath) | QFileDevice::ExeOwner | QFileDevice::ReadOwner);
+    QFile::setPermissions(target,
+                          QFile::permissions(programPath) | QFileDevice::ExeOwner | QFileDevice::ReadOwner);
     m_relaunchPath = target;
     return true;
 }

@@ -1,9 +1,5 @@
 #include "pages/CEtcDlg.h"
 
-CEtcDlg::CEtcDlg(QWidget* parent) : CBaseDialog(TemplateId, parent)
-{
-}
+CEtcDlg::CEtcDlg(QWidget* parent) : CBaseDialog(TemplateId, parent) {}
 
-void CEtcDlg::LoadFromRecord()
-{
-}
+void CEtcDlg::LoadFromRecord() {}

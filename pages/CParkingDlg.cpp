@@ -1,9 +1,5 @@
 #include "pages/CParkingDlg.h"
 
-CParkingDlg::CParkingDlg(QWidget* parent) : CBaseDialog(TemplateId, parent)
-{
-}
+CParkingDlg::CParkingDlg(QWidget* parent) : CBaseDialog(TemplateId, parent) {}
 
-void CParkingDlg::LoadFromRecord()
-{
-}
+void CParkingDlg::LoadFromRecord() {}

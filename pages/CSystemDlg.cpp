@@ -2,9 +2,7 @@
 
 #include "settings/DeviceClock.h"
 
-CSystemDlg::CSystemDlg(QWidget* parent) : CBaseDialog(TemplateId, parent)
-{
-}
+CSystemDlg::CSystemDlg(QWidget* parent) : CBaseDialog(TemplateId, parent) {}
 
 void CSystemDlg::LoadFromRecord()
 {

@@ -11,7 +11,6 @@
 
 #include <QHash>
 #include <QStringList>
-
 #include <memory>
 
 // Stand-ins for the platform services, so start-up can be driven without a real card reader,
@@ -19,7 +18,9 @@
 class FakeDriveInfo final : public DriveInfo
 {
 public:
-    explicit FakeDriveInfo(bool removable, QString root = QStringLiteral("/")) : m_removable(removable), m_root(root) {}
+    explicit FakeDriveInfo(bool removable, QString root = QStringLiteral("/"))
+        : m_removable(removable), m_root(root)
+    {}
     bool IsRemovableDrive(const QString&) const override { return m_removable; }
     QString FilesystemRoot(const QString&) const override { return m_root; }
 
@@ -49,8 +50,7 @@ public:
     FakeRegistry() = default;
     FakeRegistry(QString key, QString valueName, QString text)
         : m_key(std::move(key)), m_valueName(std::move(valueName)), m_text(std::move(text)), m_hasValue(true)
-    {
-    }
+    {}
     bool KeyExists(const QString& keyPath) const override { return m_hasValue && sameKey(keyPath); }
     std::optional<QStringList> SubkeyNames(const QString& keyPath) const override
     {
@@ -90,7 +90,8 @@ private:
 class RecordingLauncher final : public ProgramLauncher
 {
 public:
-    bool StartDetached(const QString& program, const QString& argument, const QString& workingFolder) const override
+    bool StartDetached(const QString& program, const QString& argument,
+                       const QString& workingFolder) const override
     {
         m_calls.append({program, argument, workingFolder});
         return true;

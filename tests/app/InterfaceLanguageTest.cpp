@@ -1,4 +1,5 @@
 #include "app/InterfaceLanguage.h"
+
 #include "platform/CRegistryManager.h"
 #include "tests/app/FakePlatform.h"
 
@@ -52,7 +53,8 @@ void InterfaceLanguageTest::choosesLanguage()
     QFETCH(QStringList, codes);
     QFETCH(int, deviceLanguage);
     QFETCH(int, index);
-    QCOMPARE(InterfaceLanguage::ChooseInterfaceLanguage(viewerOpen, viewerLanguage, codes, deviceLanguage), index);
+    QCOMPARE(InterfaceLanguage::ChooseInterfaceLanguage(viewerOpen, viewerLanguage, codes, deviceLanguage),
+             index);
 
     // The same through the window lookup, with the name as read from the registry.
     InterfaceLanguage::ViewerLanguageName() = viewerLanguage;
@@ -68,14 +70,16 @@ void InterfaceLanguageTest::readsViewerLanguageFromRegistry_data()
     QTest::addColumn<QString>("stored");
     QTest::addColumn<bool>("ok");
     QTest::addColumn<QString>("name");
-    QTest::newRow("present") << u"SOFTWARE\\ORBELMARK"_s << u"LANGUAGE"_s << u"German"_s << true << u"German"_s;
-    QTest::newRow("key and value case") << u"software\\orbelmark"_s << u"language"_s << u"french"_s << true
-                                        << u"french"_s;
-    QTest::newRow("other value") << u"SOFTWARE\\ORBELMARK"_s << u"LANG"_s << u"German"_s << false << QString();
+    QTest::newRow("present") << u"SOFTWARE\\ORBELMARK"_s << u"LANGUAGE"_s << u"German"_s << true
+                             << u"German"_s;
+    QTest::newRow("key and value case")
+        << u"software\\orbelmark"_s << u"language"_s << u"french"_s << true << u"french"_s;
+    QTest::newRow("other value") << u"SOFTWARE\\ORBELMARK"_s << u"LANG"_s << u"German"_s << false
+                                 << QString();
     QTest::newRow("other key") << u"SOFTWARE\\OTHER"_s << u"LANGUAGE"_s << u"German"_s << false << QString();
     // 129 characters and the terminator fill the 260-byte buffer; one more does not fit.
-    QTest::newRow("longest readable") << u"SOFTWARE\\ORBELMARK"_s << u"LANGUAGE"_s << QString(129, u'x') << true
-                                      << QString(129, u'x');
+    QTest::newRow("longest readable")
+        << u"SOFTWARE\\ORBELMARK"_s << u"LANGUAGE"_s << QString(129, u'x') << true << QString(129, u'x');
     QTest::newRow("too long") << u"SOFTWARE\\ORBELMARK"_s << u"LANGUAGE"_s << QString(130, u'x') << false
                               << QString();
 }

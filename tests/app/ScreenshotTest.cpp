@@ -69,7 +69,8 @@ private Q_SLOTS:
         localised.show();
         QVERIFY(QTest::qWaitForWindowExposed(&localised));
         QDir().mkpath(folder);
-        const QString file = folder + u"/main-window-"_s + QString::fromLatin1(QTest::currentDataTag()) + u".png"_s;
+        const QString file =
+            folder + u"/main-window-"_s + QString::fromLatin1(QTest::currentDataTag()) + u".png"_s;
         QVERIFY(localised.grab().save(file));
         SettingsRecord::releaseShared();
     }

@@ -1,4 +1,5 @@
 #include "app/SelfRelaunch.h"
+
 #include "platform/PlatformServices.h"
 #include "tests/app/FakePlatform.h"
 #include "tests/support/DebugLineRecorder.h"
@@ -60,7 +61,8 @@ void SelfRelaunchTest::init()
     QFile script(m_program);
     QVERIFY(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
     script.write("#!/bin/sh\n{ echo \"$#\"; printf '%s\\n' \"$@\"; pwd; } > '" + QFile::encodeName(m_record) +
-                 ".tmp' && mv '" + QFile::encodeName(m_record) + ".tmp' '" + QFile::encodeName(m_record) + "'\n");
+                 ".tmp' && mv '" + QFile::encodeName(m_record) + ".tmp' '" + QFile::encodeName(m_record) +
+                 "'\n");
     script.close();
     QVERIFY(script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
 }

@@ -133,7 +133,7 @@ void SettingDlgTest::saveWithoutEditsWritesTheBlockBack()
 {
     // A longer file from a newer camera keeps its tail; the block is written with the derived
     // flag recomputed and its size capped.
-    const QByteArray longer = block(600, 600, 5) ;
+    const QByteArray longer = block(600, 600, 5);
     write(u"setup.cfg"_s, longer);
     QVERIFY(openWindow());
     QVERIFY(DeviceClock::shared().is_set == false); // the system page dropped the old clock setting
@@ -246,9 +246,10 @@ void SettingDlgTest::tabsSwitchPages_data()
     QTest::newRow("record") << QList<int>{CSettingDlg::IdTabRecord} << int(CSettingDlg::IdTabRecord);
     QTest::newRow("system") << QList<int>{CSettingDlg::IdTabSystem} << int(CSettingDlg::IdTabSystem);
     QTest::newRow("record, then memory card")
-        << QList<int>{CSettingDlg::IdTabRecord, CSettingDlg::IdTabMemoryCard} << int(CSettingDlg::IdTabMemoryCard);
-    QTest::newRow("selected tab again") << QList<int>{CSettingDlg::IdTabSystem, CSettingDlg::IdTabSystem}
-                                        << int(CSettingDlg::IdTabSystem);
+        << QList<int>{CSettingDlg::IdTabRecord, CSettingDlg::IdTabMemoryCard}
+        << int(CSettingDlg::IdTabMemoryCard);
+    QTest::newRow("selected tab again")
+        << QList<int>{CSettingDlg::IdTabSystem, CSettingDlg::IdTabSystem} << int(CSettingDlg::IdTabSystem);
 }
 
 void SettingDlgTest::tabsSwitchPages()
@@ -289,7 +290,7 @@ void SettingDlgTest::windowFollowsTheFrameLayout()
 
     // The page area is white over the skin background, and nothing is painted before ready.
     const QImage shot = m_window->grab().toImage();
-    QVERIFY(shot.pixelColor(5, 300).lightness() < 100); // the dark skin frame
+    QVERIFY(shot.pixelColor(5, 300).lightness() < 100);         // the dark skin frame
     QCOMPARE(shot.pixelColor(400, 300), QColor(254, 254, 254)); // the memory card page
     CSettingDlg notReady;
     notReady.setFixedSize(722, 587);

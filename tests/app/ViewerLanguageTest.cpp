@@ -35,8 +35,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("title");
         QTest::addColumn<int>("index");
-        QTest::newRow("viewer open") << u"ORBELMARK DASHCAM PC VIEWER"_s << 7;            // German
-        QTest::newRow("other window only") << u"ORBELMARK DASHCAM PC VIEWER 2"_s << 1;   // the camera's French
+        QTest::newRow("viewer open") << u"ORBELMARK DASHCAM PC VIEWER"_s << 7;         // German
+        QTest::newRow("other window only") << u"ORBELMARK DASHCAM PC VIEWER 2"_s << 1; // the camera's French
         QTest::newRow("no window") << QString() << 1;
     }
 
@@ -72,7 +72,8 @@ private Q_SLOTS:
 
         // The real backends: the X server named by DISPLAY and the registry of a Wine prefix.
         const ScopedEnvironmentVariable display("DISPLAY", m_server.Display().toLocal8Bit());
-        const ScopedEnvironmentVariable prefix("WINEPREFIX", QByteArray(DASHCAM_TEST_DATA "/platform/wine-prefix"));
+        const ScopedEnvironmentVariable prefix("WINEPREFIX",
+                                               QByteArray(DASHCAM_TEST_DATA "/platform/wine-prefix"));
         ScopedPlatformServices platform;
         platform.Services() = PlatformServices::Defaults();
 
