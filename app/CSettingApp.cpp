@@ -2,6 +2,7 @@
 
 #include "app/CSettingDlg.h"
 #include "settings/CardRoot.h"
+#include "ui/PngResource.h"
 #include "ui/SkinFont.h"
 
 #include <QApplication>
@@ -23,6 +24,8 @@ int CSettingApp::Run(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(u"Dash Cam Settings"_s);
+    // Decode the skin while the fonts are set up and the card is read.
+    PngResource::Preload(CSettingDlg::SkinImageIds());
     SkinFont::EnsureRegistered();
     CardRoot::set(CardRootFromArguments(QApplication::arguments()));
 

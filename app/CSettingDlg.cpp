@@ -65,11 +65,26 @@ LabelStyle labelStyle(const QString& text, QColor normal, QColor hover, QColor p
 
 } // namespace
 
+QList<int> CSettingDlg::SkinImageIds()
+{
+    QList<int> ids{501};
+    for (const ButtonSpec& spec : Buttons) {
+        for (int id : {spec.normal, spec.hover, spec.pressed, spec.selected}) {
+            if (id != 0 && !ids.contains(id))
+                ids.append(id);
+        }
+    }
+    return ids;
+}
+
 CSettingDlg::CSettingDlg(QWidget* parent) : QDialog(parent)
 {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                    Qt::WindowMinimizeButtonHint);
-    setWindowIcon(QIcon(u":/icons/dashcam-settings-64.png"_s));
+    // With its size given the icon is decoded only when the window is created, not here.
+    QIcon icon;
+    icon.addFile(u":/icons/dashcam-settings-64.png"_s, QSize(64, 64));
+    setWindowIcon(icon);
     m_quitAfterFirstPaint = qEnvironmentVariableIntValue("DASHCAM_QUIT_AFTER_FIRST_PAINT") == 1;
 }
 
@@ -297,7 +312,11 @@ void CSettingDlg::paintEvent(QPaintEvent*)
     if (m_recompose)
         m_composite = QImage();
     if (m_composite.isNull()) {
-        m_composite = m_background.Image().copy();
+        // The controls took their copies of the background when they were set up, so the
+        // composite can take over the background's pixels instead of copying them: a second
+        // window-sized image costs start-up time.
+        m_composite = m_background.Image();
+        m_background.Release();
         QPainter painter(&m_composite);
         painter.fillRect(PageArea, Qt::white);
     }

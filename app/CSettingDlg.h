@@ -39,6 +39,9 @@ public:
     static constexpr QSize WindowSize{722, 587};
     static constexpr QRect PageArea{QPoint(11, 85), QPoint(710, 521)};
 
+    // The skin images the window is built from.
+    static QList<int> SkinImageIds();
+
     explicit CSettingDlg(QWidget* parent = nullptr);
     ~CSettingDlg() override;
 

@@ -79,11 +79,12 @@ void RepeatStrip(const QImage& source, int index, QImage& target, int at, int co
 
 // One stretch pass along one axis. With one marker the stretched strip takes up all the
 // extra length; with two they share it; with three or more the pass draws nothing.
-void StretchPass(const QImage& source, QImage& target, const QList<int>& markers, QList<int>& amounts,
-                 bool rows)
+// `targetLength` is the length the pass stretches to; strips past the target image's own
+// length are cut off.
+void StretchPass(const QImage& source, QImage& target, int targetLength, const QList<int>& markers,
+                 QList<int>& amounts, bool rows)
 {
     const int sourceLength = StripCount(source, rows);
-    const int targetLength = StripCount(target, rows);
 
     if (rows && sourceLength == targetLength) {
         CopyStrips(source, 0, targetLength, target, 0, rows);
@@ -226,19 +227,19 @@ bool NinePatchRenderer::DrawNinePatch(OffscreenSurface& surface, int id, SkinRec
     // and row and are carried through both passes into the extra column and row of P.
     const QImage source = image.copy(1, 1, w - 1, h - 1).convertToFormat(QImage::Format_ARGB32_Premultiplied);
     QImage q = BlankImage(d + 1, h - 1);
-    QImage p = BlankImage(d + 1, e + 1);
-    if (source.isNull() || q.isNull() || p.isNull())
+    if (source.isNull() || q.isNull())
         return false;
+    StretchPass(source, q, d + 1, m_horizontalMarkers, m_horizontalAmounts, false);
 
-    StretchPass(source, q, m_horizontalMarkers, m_horizontalAmounts, false);
-    StretchPass(q, p, m_verticalMarkers, m_verticalAmounts, true);
+    // The vertical pass stretches to E + 1 rows, as into a surface one column and one row
+    // larger than the target; writing it straight into the target cuts off that extra column
+    // and row (the content markers) without a second full-size image.
+    QImage& target = surface.Image();
+    target.fill(Qt::transparent);
+    StretchPass(q, target, e + 1, m_verticalMarkers, m_verticalAmounts, true);
 
     if (contentRect)
         *contentRect = ContentRect(image);
-
-    QImage& target = surface.Image();
-    for (int y = 0; y < e; ++y)
-        std::memcpy(target.scanLine(y), p.constScanLine(y), sizeof(QRgb) * size_t(d));
     return true;
 }
 

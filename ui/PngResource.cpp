@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QHash>
+#include <future>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -31,11 +32,22 @@ QImage Decode(const QByteArray& bytes)
     return decoded.convertToFormat(QImage::Format_ARGB32);
 }
 
+using DecodedImages = QHash<int, QImage>;
+
+// Images being decoded on a worker thread (PngResource::Preload); the first lookup takes them.
+std::future<DecodedImages>& Pending()
+{
+    static std::future<DecodedImages> pending;
+    return pending;
+}
+
 // The embedded images never change while the program runs, and the window asks for several
 // of them more than once (every push button uses the same three): decode each only once.
 QImage DecodeEmbedded(int id)
 {
-    static QHash<int, QImage> decoded;
+    static DecodedImages decoded;
+    if (Pending().valid())
+        decoded.insert(Pending().get());
     const auto found = decoded.constFind(id);
     if (found != decoded.cend())
         return *found;
@@ -49,6 +61,18 @@ QImage DecodeEmbedded(int id)
 QString PngResource::ResourcePath(int id)
 {
     return u":/PNG/"_s + QString::number(id);
+}
+
+void PngResource::Preload(const QList<int>& ids)
+{
+    if (Pending().valid())
+        return;
+    Pending() = std::async(std::launch::async, [ids] {
+        DecodedImages images;
+        for (int id : ids)
+            images.insert(id, Decode(ReadEmbedded(id)));
+        return images;
+    });
 }
 
 void PngResource::SetSource(Source source)

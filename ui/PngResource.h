@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QList>
 #include <QString>
 #include <functional>
 
@@ -30,6 +31,10 @@ public:
     const QImage& Image() const { return m_image; }
 
     static QString ResourcePath(int id);
+
+    // Starts decoding these embedded images on a worker thread, so that the decoding overlaps
+    // the rest of start-up; the first LoadPng of an embedded image waits for them.
+    static void Preload(const QList<int>& ids);
 
     // Replaces where the bytes come from (tests supply their own images); an empty
     // function restores the embedded resources.

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QtEndian>
 #include <algorithm>
+#include <memory>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -21,32 +23,36 @@ const QString kFamily = u"Tahoma"_s;
 //   line about a fifth lower; clearing the bit gives the full cell height;
 // - its embedded bitmap strikes carry their own, smaller line metrics and unsmoothed glyphs;
 //   renaming their tables hides them, so every size is drawn antialiased from the outlines.
-void AdaptTahoma(QByteArray& font)
+void AdaptTahoma(char* font, qsizetype size)
 {
-    const auto u16 = [&font](qsizetype at) {
-        return qFromBigEndian<quint16>(reinterpret_cast<const uchar*>(font.constData() + at));
-    };
-    const auto u32 = [&font](qsizetype at) {
-        return qFromBigEndian<quint32>(reinterpret_cast<const uchar*>(font.constData() + at));
-    };
-    if (font.size() < 12)
+    const auto u16 = [font](qsizetype at) { return qFromBigEndian<quint16>(font + at); };
+    const auto u32 = [font](qsizetype at) { return qFromBigEndian<quint32>(font + at); };
+    if (size < 12)
         return;
     const int tables = u16(4);
     for (int i = 0; i < tables; ++i) {
         const qsizetype entry = 12 + 16 * qsizetype(i);
-        if (entry + 16 > font.size())
+        if (entry + 16 > size)
             return;
-        const QByteArray tag = font.mid(entry, 4);
+        const QByteArrayView tag(font + entry, 4);
         if (tag == "EBLC" || tag == "EBDT" || tag == "EBSC") {
             font[entry] = 'x';
         } else if (tag == "OS/2") {
             const qsizetype fsSelection = qsizetype(u32(entry + 8)) + 62;
-            if (fsSelection + 2 > font.size())
+            if (fsSelection + 2 > size)
                 continue;
-            const quint16 flags = u16(fsSelection) & ~quint16(0x80);
-            qToBigEndian<quint16>(flags, reinterpret_cast<uchar*>(font.data() + fsSelection));
+            qToBigEndian<quint16>(u16(fsSelection) & ~quint16(0x80), font + fsSelection);
         }
     }
+}
+
+// The registered fonts are read in place from private (copy-on-write) mappings of their
+// files, which live as long as the process: only the few pages patched above are copied,
+// instead of reading both files into memory at start-up.
+std::vector<std::unique_ptr<QFile>>& MappedFonts()
+{
+    static std::vector<std::unique_ptr<QFile>> files;
+    return files;
 }
 
 } // namespace
@@ -114,12 +120,17 @@ bool SkinFont::EnsureRegistered()
     const QStringList files = {u"/usr/share/wine/fonts/tahoma.ttf"_s,
                                u"/usr/share/wine/fonts/tahomabd.ttf"_s};
     for (const QString& path : files) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
+        auto file = std::make_unique<QFile>(path);
+        if (!file->open(QIODevice::ReadOnly))
             continue;
-        QByteArray font = file.readAll();
-        AdaptTahoma(font);
-        QFontDatabase::addApplicationFontFromData(font);
+        const qint64 size = file->size();
+        uchar* data = size > 0 ? file->map(0, size, QFileDevice::MapPrivateOption) : nullptr;
+        if (!data)
+            continue;
+        char* font = reinterpret_cast<char*>(data);
+        AdaptTahoma(font, size);
+        QFontDatabase::addApplicationFontFromData(QByteArray::fromRawData(font, size));
+        MappedFonts().push_back(std::move(file));
     }
     Fitted().clear(); // sizes fitted to another family no longer hold
     return QFontDatabase::hasFamily(kFamily);

@@ -282,6 +282,7 @@ void SettingDlgTest::windowFollowsTheFrameLayout()
     QVERIFY(m_window->windowFlags() & Qt::FramelessWindowHint);
     QVERIFY(m_window->windowFlags() & Qt::WindowStaysOnTopHint);
     QCOMPARE(m_window->windowTitle(), u"Dash Cam Settings"_s);
+    QVERIFY(!m_window->windowIcon().pixmap(32).isNull());
     for (CBaseDialog* page : {m_window->RecordPage(), m_window->MemoryCardPage(), m_window->SystemPage()}) {
         QCOMPARE(page->geometry(), QRect(11, 85, 700, 437));
     }
