@@ -3,18 +3,21 @@ BUILD_DIR ?= build
 CARD ?=
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: run test build deps format clean
+.PHONY: run test build configure deps format clean
 
 deps:
 	@bash scripts/install-deps
 
-build: deps
+configure: deps
 	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
 # Opens the editor on a fresh copy of the demo card (the repository's copy never changes),
 # or on a real card with CARD=/path/to/card/.
-run: build
+run: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target dashcam-settings
 	@if [ -n "$(CARD)" ]; then \
 		exec $(BUILD_DIR)/app/dashcam-settings "$(CARD)"; \
 	else \

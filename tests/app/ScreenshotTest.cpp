@@ -23,7 +23,6 @@ class ScreenshotTest : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        QLoggingCategory::setFilterRules(u"dashcam.debugstream=false"_s);
         SkinFont::EnsureRegistered();
         MessageBox::SetRecording(true);
     }

@@ -51,7 +51,6 @@ class SettingDlgTest : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        QLoggingCategory::setFilterRules(u"dashcam.debugstream=false"_s);
         SkinFont::EnsureRegistered();
         MessageBox::SetRecording(true);
     }

@@ -26,7 +26,6 @@ class ViewerLanguageTest : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        QLoggingCategory::setFilterRules(u"dashcam.debugstream=false"_s);
         MessageBox::SetRecording(true);
         QVERIFY2(m_server.IsRunning(), qPrintable(m_server.ErrorString()));
     }

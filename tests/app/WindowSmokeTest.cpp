@@ -40,7 +40,6 @@ private Q_SLOTS:
         QTemporaryDir home;
         QProcessEnvironment environment = server.ProcessEnvironment();
         environment.insert(u"XDG_DATA_HOME"_s, home.path());
-        environment.insert(u"QT_LOGGING_RULES"_s, u"dashcam.debugstream=false"_s);
         QProcess program;
         program.setProcessEnvironment(environment);
         program.setProcessChannelMode(QProcess::ForwardedErrorChannel);

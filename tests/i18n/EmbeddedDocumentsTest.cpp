@@ -16,8 +16,6 @@ class EmbeddedDocumentsTest : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        // Suppress the per-key debug lines; they are checked elsewhere.
-        QLoggingCategory::setFilterRules(u"dashcam.debugstream=false"_s);
         m_englishKeys = keysOf(u"ENGLISH"_s);
         // The window's own texts, and the save failure message, must be there.
         for (const auto key : {u"IDS_STRING101", u"IDS_STRING105", u"IDS_STRING106", u"IDS_STRING107",

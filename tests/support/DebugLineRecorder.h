@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/DebugOutput.h"
+
 #include <QLoggingCategory>
 #include <QStringList>
 
@@ -8,12 +10,17 @@
 class DebugLineRecorder final
 {
 public:
-    DebugLineRecorder()
+    DebugLineRecorder() : m_wasEnabled(lcDebugOutput().isDebugEnabled())
     {
         s_lines.clear();
+        const_cast<QLoggingCategory&>(lcDebugOutput()).setEnabled(QtDebugMsg, true);
         m_previous = qInstallMessageHandler(&DebugLineRecorder::handle);
     }
-    ~DebugLineRecorder() { qInstallMessageHandler(m_previous); }
+    ~DebugLineRecorder()
+    {
+        qInstallMessageHandler(m_previous);
+        const_cast<QLoggingCategory&>(lcDebugOutput()).setEnabled(QtDebugMsg, m_wasEnabled);
+    }
     Q_DISABLE_COPY_MOVE(DebugLineRecorder)
 
     QStringList lines() const { return s_lines; }
@@ -26,6 +33,7 @@ private:
             s_lines.append(message);
     }
 
+    bool m_wasEnabled;
     QtMessageHandler m_previous = nullptr;
     static inline QStringList s_lines;
 };
