@@ -31,7 +31,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct ButtonSpec
+struct ButtonPlace
 {
     int id;
     QRect rect;
@@ -46,7 +46,7 @@ QRect fromEdges(int left, int top, int right, int bottom)
 }
 
 // clang-format off
-const ButtonSpec Buttons[] = {
+const ButtonPlace Buttons[] = {
     {CSettingDlg::IdTabMemoryCard, fromEdges( 11,  48, 151,  85), 143, 144, 145, 146, u"IDS_STRING105", true},
     {CSettingDlg::IdTabRecord,     fromEdges(151,  48, 291,  85), 147, 148, 149, 150, u"IDS_STRING228", true},
     {CSettingDlg::IdTabSystem,     fromEdges(291,  48, 431,  85), 151, 152, 153, 154, u"IDS_STRING213", true},
@@ -68,8 +68,8 @@ LabelStyle labelStyle(const QString& text, QColor normal, QColor hover, QColor p
 QList<int> CSettingDlg::SkinImageIds()
 {
     QList<int> ids{501};
-    for (const ButtonSpec& spec : Buttons) {
-        for (int id : {spec.normal, spec.hover, spec.pressed, spec.selected}) {
+    for (const ButtonPlace& place : Buttons) {
+        for (int id : {place.normal, place.hover, place.pressed, place.selected}) {
             if (id != 0 && !ids.contains(id))
                 ids.append(id);
         }
@@ -145,19 +145,19 @@ void CSettingDlg::BuildFrame()
 
     const QColor tabText(119, 148, 177);
     const QColor buttonText(176, 187, 200);
-    for (const ButtonSpec& spec : Buttons) {
-        auto* button = new CRButton(spec.id, this);
-        button->setGeometry(spec.rect);
-        if (spec.textKey) {
-            const QString text = GetText(QStringView(spec.textKey));
-            const LabelStyle style = spec.tab ? labelStyle(text, tabText, tabText, Qt::white, 1)
-                                              : labelStyle(text, buttonText, Qt::white, Qt::white, 1);
-            button->SetImagesStretched(spec.normal, spec.hover, spec.pressed, &background, &style);
+    for (const ButtonPlace& place : Buttons) {
+        auto* button = new CRButton(place.id, this);
+        button->setGeometry(place.rect);
+        if (place.textKey) {
+            const QString text = GetText(QStringView(place.textKey));
+            const LabelStyle style = place.tab ? labelStyle(text, tabText, tabText, Qt::white, 1)
+                                               : labelStyle(text, buttonText, Qt::white, Qt::white, 1);
+            button->SetImagesStretched(place.normal, place.hover, place.pressed, &background, &style);
         } else {
-            button->SetImagesNatural(spec.normal, spec.hover, spec.pressed, &background);
+            button->SetImagesNatural(place.normal, place.hover, place.pressed, &background);
         }
-        if (spec.tab)
-            button->SetSelectedImage(spec.selected);
+        if (place.tab)
+            button->SetSelectedImage(place.selected);
         m_buttons.append(button);
     }
     for (CRButton* button : std::as_const(m_buttons)) {

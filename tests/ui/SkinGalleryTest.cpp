@@ -47,7 +47,7 @@ private:
     OffscreenSurface m_background;
 };
 
-struct ButtonSpec
+struct ButtonPlace
 {
     QString name;
     int id;
@@ -58,7 +58,7 @@ struct ButtonSpec
     LabelStyle style;
 };
 
-std::vector<ButtonSpec> MainWindowButtons()
+std::vector<ButtonPlace> MainWindowButtons()
 {
     const LabelStyle tab{QString(), QColor(119, 148, 177), QColor(119, 148, 177), Qt::white, 13, 1};
     const LabelStyle push{QString(), QColor(176, 187, 200), Qt::white, Qt::white, 13, 1};
@@ -78,18 +78,19 @@ std::vector<ButtonSpec> MainWindowButtons()
     };
 }
 
-CRButton* AddButton(Frame& frame, const ButtonSpec& spec)
+CRButton* AddButton(Frame& frame, const ButtonPlace& place)
 {
-    auto* button = new CRButton(spec.id, &frame);
-    button->setGeometry(spec.rect);
-    if (spec.stretched) {
-        const LabelStyle* style = spec.style.text.isEmpty() ? nullptr : &spec.style;
-        button->SetImagesStretched(spec.normal, spec.normal + 1, spec.normal + 2, &frame.Background(), style);
+    auto* button = new CRButton(place.id, &frame);
+    button->setGeometry(place.rect);
+    if (place.stretched) {
+        const LabelStyle* style = place.style.text.isEmpty() ? nullptr : &place.style;
+        button->SetImagesStretched(place.normal, place.normal + 1, place.normal + 2, &frame.Background(),
+                                   style);
     } else {
-        button->SetImagesNatural(spec.normal, spec.normal + 1, spec.normal + 2, &frame.Background());
+        button->SetImagesNatural(place.normal, place.normal + 1, place.normal + 2, &frame.Background());
     }
-    if (spec.selected != 0) {
-        button->SetSelectedImage(spec.selected);
+    if (place.selected != 0) {
+        button->SetSelectedImage(place.selected);
         button->SetSelected(false);
     }
     return button;
@@ -204,20 +205,20 @@ void SkinGalleryTest::writeSheet()
 
     writer.Heading(
         u"Main window buttons over background 501, in their places: normal, hover, pressed, selected"_s);
-    for (const ButtonSpec& spec : MainWindowButtons()) {
+    for (const ButtonPlace& place : MainWindowButtons()) {
         QStringList states = {u"normal"_s, u"hover"_s, u"pressed"_s};
-        if (spec.selected != 0)
+        if (place.selected != 0)
             states << u"selected"_s;
         for (const QString& state : states) {
             Frame frame;
-            CRButton* button = AddButton(frame, spec);
+            CRButton* button = AddButton(frame, place);
             frame.show();
             QVERIFY(QTest::qWaitForWindowExposed(&frame));
             PutInState(button, state);
-            const QRect around = spec.rect.adjusted(-6, -6, 6, 6).intersected(frame.rect());
+            const QRect around = place.rect.adjusted(-6, -6, 6, 6).intersected(frame.rect());
             QImage picture = frame.grab(around).toImage();
             picture = picture.scaled(picture.size() * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-            writer.Picture(picture, spec.name + u", "_s + state);
+            writer.Picture(picture, place.name + u", "_s + state);
         }
         writer.NewLine();
     }
@@ -245,8 +246,8 @@ void SkinGalleryTest::writeSheet()
             u"Dash Cam Settings"_s, QColor(214, 223, 233), Qt::white, Qt::white, 13, 0};
         title->SetLook(0, &titleFont, &frame.Background(), &titleStyle);
         std::vector<CRButton*> buttons;
-        for (const ButtonSpec& spec : MainWindowButtons())
-            buttons.push_back(AddButton(frame, spec));
+        for (const ButtonPlace& place : MainWindowButtons())
+            buttons.push_back(AddButton(frame, place));
         buttons[0]->SetSelected(true);
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
