@@ -3,6 +3,7 @@
 #include "settings/RecordLayout.h"
 #include "settings/SettingsRecord.h"
 #include "tests/app/FakePlatform.h"
+#include "tests/support/DemoCard.h"
 #include "ui/MessageBox.h"
 #include "ui/SkinFont.h"
 
@@ -43,10 +44,7 @@ private Q_SLOTS:
             QSKIP("set SCREENSHOT_DIR to write screenshots");
 
         QTemporaryDir card;
-        const QString demo = QStringLiteral(DASHCAM_SOURCE_DIR) + u"/demo/card/"_s;
-        QDir().mkpath(card.filePath(u"lang"_s));
-        for (const QString& name : {u"setup.cfg"_s, u"default.cfg"_s, u"lang/ver.dat"_s})
-            QVERIFY(QFile::copy(demo + name, card.filePath(name)));
+        QVERIFY(CopyDemoCard(card.path()));
         ScopedFakePlatform platform;
         CardRoot::set(card.path() + u'/');
 

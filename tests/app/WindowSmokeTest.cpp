@@ -1,3 +1,4 @@
+#include "tests/support/DemoCard.h"
 #include "tests/support/PrivateXServer.h"
 
 #include <QDir>
@@ -21,10 +22,7 @@ private Q_SLOTS:
         QVERIFY2(server.IsRunning(), qPrintable(server.ErrorString()));
 
         QTemporaryDir card;
-        const QString demo = QStringLiteral(DASHCAM_SOURCE_DIR) + u"/demo/card/"_s;
-        QVERIFY(QDir().mkpath(card.filePath(u"lang"_s)));
-        for (const QString& name : {u"setup.cfg"_s, u"default.cfg"_s, u"lang/ver.dat"_s})
-            QVERIFY(QFile::copy(demo + name, card.filePath(name)));
+        QVERIFY(CopyDemoCard(card.path()));
         QFile clock(card.filePath(u"time.dat"_s));
         QVERIFY(clock.open(QIODevice::WriteOnly));
         clock.write("2020,01,02,03,04,05,+0100");
