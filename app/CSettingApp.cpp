@@ -23,14 +23,15 @@ QString CSettingApp::CardRootFromArguments(const QStringList& arguments)
 int CSettingApp::Run(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(u"Dash Cam Settings"_s);
-    // Decode the skin while the fonts are set up and the card is read.
-    PngResource::Preload(CSettingDlg::SkinImageIds());
-    SkinFont::EnsureRegistered();
     CardRoot::set(CardRootFromArguments(QApplication::arguments()));
+    // Decode the skin while the fonts are set up and the card is read.
+    if (!CardRoot::isEmpty())
+        PngResource::Preload(CSettingDlg::SkinImageIds());
+    SkinFont::EnsureRegistered();
 
     CSettingDlg window;
     if (window.Initialise(QApplication::applicationFilePath()))
         window.exec();
+    PngResource::FinishPreload(); // before the application goes
     return 0;
 }

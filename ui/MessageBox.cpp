@@ -1,6 +1,5 @@
 #include "ui/MessageBox.h"
 
-#include <QApplication>
 #include <QMessageBox>
 
 void MessageBox::Show(QWidget* parent, const QString& text)
@@ -9,8 +8,10 @@ void MessageBox::Show(QWidget* parent, const QString& text)
         s_recorded.append(text);
         return;
     }
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok,
-                    parent);
+    // The window's own (translated) title; before the window has one, the program's name.
+    const QString title = parent && !parent->windowTitle().isEmpty() ? parent->windowTitle()
+                                                                     : QStringLiteral("Dash Cam Settings");
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
     box.setWindowFlag(Qt::WindowStaysOnTopHint); // the main window stays on top too
     box.exec();
 }

@@ -75,6 +75,12 @@ void PngResource::Preload(const QList<int>& ids)
     });
 }
 
+void PngResource::FinishPreload()
+{
+    if (Pending().valid())
+        Pending().wait();
+}
+
 void PngResource::SetSource(Source source)
 {
     CurrentSource() = std::move(source);

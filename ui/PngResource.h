@@ -35,6 +35,8 @@ public:
     // Starts decoding these embedded images on a worker thread, so that the decoding overlaps
     // the rest of start-up; the first LoadPng of an embedded image waits for them.
     static void Preload(const QList<int>& ids);
+    // Waits for a preload that nothing has asked for yet.
+    static void FinishPreload();
 
     // Replaces where the bytes come from (tests supply their own images); an empty
     // function restores the embedded resources.
