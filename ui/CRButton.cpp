@@ -45,13 +45,8 @@ void CRButton::PrepareImages(int normalId, int hoverId, int pressedId, const QIm
 
     const bool withLabel = stretched && labelStyle;
     if (withLabel) {
-        m_labelText = labelStyle->text;
-        m_normalColour = labelStyle->normalColour;
-        m_hoverColour = labelStyle->hoverColour;
-        m_pressedColour = labelStyle->pressedColour;
-        m_fontHeight = labelStyle->fontHeight;
-        m_centring = labelStyle->centring;
-        m_labelFont = SkinFont::Create(m_fontHeight, true);
+        m_label = *labelStyle;
+        m_labelFont = SkinFont::Create(m_label.fontHeight, true);
         m_hasLabel = true;
     }
 
@@ -99,8 +94,8 @@ void CRButton::SetState(State state)
 SkinRect CRButton::LabelRect() const
 {
     SkinRect rect = m_textRect;
-    if (m_centring == 1)
-        rect.top += (rect.bottom - m_fontHeight - rect.top) / 2;
+    if (m_label.centring == 1)
+        rect.top += (rect.bottom - m_label.fontHeight - rect.top) / 2;
     return rect;
 }
 
@@ -146,15 +141,15 @@ QColor CRButton::LabelColour() const
 {
     switch (m_state) {
     case State::Hover:
-        return m_hoverColour;
+        return m_label.hoverColour;
     case State::Pressed:
     case State::Selected:
-        return m_pressedColour;
+        return m_label.pressedColour;
     case State::Normal:
     case State::Disabled:
         break;
     }
-    return m_normalColour;
+    return m_label.normalColour;
 }
 
 void CRButton::paintEvent(QPaintEvent*)
@@ -175,10 +170,11 @@ void CRButton::paintEvent(QPaintEvent*)
     if (m_hasLabel) {
         painter.setFont(m_labelFont);
         painter.setPen(LabelColour());
-        const int alignment = m_centring == 1 ? Qt::AlignHCenter : Qt::AlignLeft;
+        const int alignment = m_label.centring == 1 ? Qt::AlignHCenter : Qt::AlignLeft;
         // Top-aligned and clipped to the rectangle; '&' marks a mnemonic as in the platform's
         // plain text drawing.
-        painter.drawText(LabelRect().ToQRect(), alignment | Qt::AlignTop | Qt::TextShowMnemonic, m_labelText);
+        painter.drawText(LabelRect().ToQRect(), alignment | Qt::AlignTop | Qt::TextShowMnemonic,
+                         m_label.text);
     }
 }
 

@@ -85,12 +85,7 @@ private:
     bool m_hasBackground = false;
     bool m_hasLabel = false;
 
-    QString m_labelText;
-    QColor m_normalColour;
-    QColor m_hoverColour;
-    QColor m_pressedColour;
-    int m_fontHeight = 0;
-    int m_centring = 0;
+    LabelStyle m_label;
     SkinRect m_textRect;
     QFont m_labelFont;
 };

@@ -33,12 +33,7 @@ void CRStaticText::SetLook(int imageId, const QFont* font, const QImage* backgro
     }
 
     if (labelStyle) {
-        m_text = labelStyle->text;
-        m_normalColour = labelStyle->normalColour;
-        m_hoverColour = labelStyle->hoverColour;
-        m_pressedColour = labelStyle->pressedColour;
-        m_fontHeight = labelStyle->fontHeight;
-        m_centring = labelStyle->centring;
+        m_label = *labelStyle;
         m_font = font ? *font : this->font();
     }
 
@@ -83,7 +78,8 @@ void CRStaticText::paintEvent(QPaintEvent*)
                 painter.setCompositionMode(QPainter::CompositionMode_Source);
                 painter.drawImage(0, 0, m_background.Image());
             }
-            DrawAlphaText(composite, m_text, m_font, m_textRect, m_normalColour, m_centring);
+            DrawAlphaText(composite, m_label.text, m_font, m_textRect, m_label.normalColour,
+                          m_label.centring);
             m_composite = std::move(composite);
         }
     }

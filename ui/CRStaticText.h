@@ -58,10 +58,5 @@ private:
     OffscreenSurface m_background;
     QFont m_font;
 
-    QString m_text;
-    QColor m_normalColour;
-    QColor m_hoverColour;
-    QColor m_pressedColour;
-    int m_fontHeight = 0;
-    int m_centring = 0;
+    LabelStyle m_label; // only the text, the normal colour and the centring flag are used
 };
