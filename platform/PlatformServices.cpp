@@ -40,3 +40,9 @@ void PlatformServices::SetWindows(std::shared_ptr<const WindowFinder> windows)
     if (windows)
         m_windows = std::move(windows);
 }
+
+void PlatformServices::SetFormatter(std::shared_ptr<const VolumeFormatter> formatter)
+{
+    if (formatter)
+        m_formatter = std::move(formatter);
+}

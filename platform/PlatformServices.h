@@ -4,6 +4,7 @@
 #include "platform/DriveInfo.h"
 #include "platform/ProgramLauncher.h"
 #include "platform/RegistryBackend.h"
+#include "platform/VolumeFormatter.h"
 #include "platform/WindowFinder.h"
 
 #include <memory>
@@ -23,12 +24,14 @@ public:
     const std::shared_ptr<const ProgramLauncher>& Launcher() const { return m_launcher; }
     const std::shared_ptr<const RegistryBackend>& Registry() const { return m_registry; }
     const std::shared_ptr<const WindowFinder>& Windows() const { return m_windows; }
+    const std::shared_ptr<const VolumeFormatter>& Formatter() const { return m_formatter; }
 
     void SetDrives(std::shared_ptr<const DriveInfo> drives);
     void SetAppData(std::shared_ptr<const AppDataFolder> appData);
     void SetLauncher(std::shared_ptr<const ProgramLauncher> launcher);
     void SetRegistry(std::shared_ptr<const RegistryBackend> registry);
     void SetWindows(std::shared_ptr<const WindowFinder> windows);
+    void SetFormatter(std::shared_ptr<const VolumeFormatter> formatter);
 
 private:
     PlatformServices() = default;
@@ -38,4 +41,5 @@ private:
     std::shared_ptr<const ProgramLauncher> m_launcher;
     std::shared_ptr<const RegistryBackend> m_registry;
     std::shared_ptr<const WindowFinder> m_windows;
+    std::shared_ptr<const VolumeFormatter> m_formatter;
 };

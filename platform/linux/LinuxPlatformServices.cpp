@@ -2,6 +2,7 @@
 #include "platform/linux/LinuxAppDataFolder.h"
 #include "platform/linux/LinuxDriveInfo.h"
 #include "platform/linux/LinuxProgramLauncher.h"
+#include "platform/linux/LinuxVolumeFormatter.h"
 #include "platform/linux/WineRegistryBackend.h"
 #include "platform/linux/XcbWindowFinder.h"
 
@@ -14,5 +15,6 @@ PlatformServices PlatformServices::Defaults()
     services.m_launcher = std::make_shared<LinuxProgramLauncher>();
     services.m_registry = std::make_shared<WineRegistryBackend>();
     services.m_windows = std::make_shared<XcbWindowFinder>();
+    services.m_formatter = std::make_shared<LinuxVolumeFormatter>();
     return services;
 }
