@@ -66,7 +66,14 @@ bool LoadSettingsFile(SettingsRecord& record, const QString& path)
 
 bool LoadSettingsFile(const QString& path)
 {
-    return LoadSettingsFile(SettingsRecord::ensureShared(), path);
+    if (SettingsRecord* shared = SettingsRecord::shared())
+        return LoadSettingsFile(*shared, path);
+    // The shared block comes into being only with a file that could be read.
+    SettingsRecord loaded;
+    if (!LoadSettingsFile(loaded, path))
+        return false;
+    SettingsRecord::createShared() = loaded;
+    return true;
 }
 
 bool SaveSettingsFile(SettingsRecord& record, const QString& path)

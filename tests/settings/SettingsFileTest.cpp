@@ -317,6 +317,10 @@ void SettingsFileTest::sharedRecordIsCreatedByTheLoader()
     QCOMPARE(SettingsRecord::shared()->toByteArray(),
              patternFile(SettingsRecord::Size, SettingsRecord::Size));
     SettingsRecord::releaseShared();
+
+    // A file that cannot be opened leaves no block behind.
+    QVERIFY(!LoadSettingsFile(path(u"missing.cfg"_s)));
+    QVERIFY(!SettingsRecord::shared());
 }
 
 QTEST_GUILESS_MAIN(SettingsFileTest)
