@@ -6,7 +6,6 @@
 #include "ui/SkinFont.h"
 
 #include <QApplication>
-#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -14,8 +13,10 @@ QString CSettingApp::CardRootFromArguments(const QStringList& arguments)
 {
     if (arguments.size() != 2)
         return QString();
+    // The argument always names the card's folder, existing or not: with the separator added
+    // every card file is looked up, and written, inside it and never beside it.
     QString root = arguments[1];
-    if (!root.isEmpty() && !root.endsWith(u'/') && QFileInfo(root).isDir())
+    if (!root.isEmpty() && !root.endsWith(u'/'))
         root += u'/';
     return root;
 }
@@ -30,7 +31,7 @@ int CSettingApp::Run(int argc, char* argv[])
     SkinFont::EnsureRegistered();
 
     CSettingDlg window;
-    if (window.Initialise(QApplication::applicationFilePath()))
+    if (window.RunStartupSequence(QApplication::applicationFilePath()))
         window.exec();
     PngResource::FinishPreload(); // before the application goes
     return 0;

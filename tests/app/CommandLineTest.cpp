@@ -21,7 +21,10 @@ private Q_SLOTS:
         QTest::newRow("two") << QStringList{u"prog"_s, folder + u'/', u"x"_s} << QString();
         QTest::newRow("folder with separator") << QStringList{u"prog"_s, folder + u'/'} << folder + u'/';
         QTest::newRow("folder without separator") << QStringList{u"prog"_s, folder} << folder + u'/';
-        QTest::newRow("not a folder") << QStringList{u"prog"_s, u"/no/such/card"_s} << u"/no/such/card"_s;
+        // A folder that does not exist (yet) is still the card's folder: nothing may be looked up or
+        // written beside it.
+        QTest::newRow("missing folder")
+            << QStringList{u"prog"_s, u"/no/such/DASHCAM"_s} << u"/no/such/DASHCAM/"_s;
         QTest::newRow("empty argument") << QStringList{u"prog"_s, QString()} << QString();
     }
 
