@@ -9,6 +9,7 @@
 #include "platform/CRegistryManager.h"
 #include "platform/PlatformServices.h"
 #include "settings/CardRoot.h"
+#include "settings/CardSave.h"
 #include "settings/ClockFile.h"
 #include "settings/DeviceClock.h"
 #include "settings/SettingsFile.h"
@@ -93,7 +94,7 @@ CSettingDlg::~CSettingDlg()
     ReleasePagesAndRecord();
 }
 
-bool CSettingDlg::Initialise(const QString& programPath)
+bool CSettingDlg::RunStartupSequence(const QString& programPath)
 {
     const PlatformServices& platform = PlatformServices::Current();
     InterfaceLanguage::ReadViewerLanguage(CRegistryManager(platform.Registry()));
@@ -280,15 +281,24 @@ void CSettingDlg::Save()
     SettingsRecord* record = SettingsRecord::shared();
     if (CardRoot::isEmpty() || !record)
         return;
-    // A card that was pulled out, is write-protected or full would silently lose the edits:
-    // say so and stay open, so the user can put the card back and try again, or cancel.
-    if (!SaveSettingsFile(*record, CardRoot::path(u"setup.cfg")) ||
-        !WriteClockFile(CardRoot::path(u"time.dat"))) {
+    // Every failure keeps the window open with the edits, so the user can mend the card (put it
+    // back, remove the write protection) and press Save again, or cancel.
+    switch (SaveToCard(*record)) {
+    case CardSaveResult::Saved:
+        ReleasePagesAndRecord();
+        accept();
+        return;
+    case CardSaveResult::NoSettingsFile:
+        MessageBox::Show(this, GetText(u"IDS_STRING3302"));
+        return;
+    case CardSaveResult::SettingsNotSaved:
         MessageBox::Show(this, GetText(u"IDS_STRING3300"));
         return;
+    case CardSaveResult::ClockNotSaved:
+        // The camera would set its clock from a stale time.dat: say exactly what is missing.
+        MessageBox::Show(this, GetText(u"IDS_STRING3301"));
+        return;
     }
-    ReleasePagesAndRecord();
-    accept();
 }
 
 void CSettingDlg::CloseWithoutSaving()

@@ -45,9 +45,9 @@ public:
     explicit CSettingDlg(QWidget* parent = nullptr);
     ~CSettingDlg() override;
 
-    // Runs the start-up sequence. False when the process should end without showing the window
-    // (relaunched from a local copy, or no card root).
-    bool Initialise(const QString& programPath);
+    // Reads the card and builds the window (or relaunches from a local copy). False when the
+    // process should end without showing the window (relaunched, or no card root).
+    bool RunStartupSequence(const QString& programPath);
 
     const DeviceVersionInfo& VersionInfo() const { return m_versionInfo; }
     int InterfaceLanguageIndex() const { return m_languageIndex; }

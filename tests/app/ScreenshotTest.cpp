@@ -49,7 +49,7 @@ private Q_SLOTS:
         CardRoot::set(card.path() + u'/');
 
         CSettingDlg window;
-        QVERIFY(window.Initialise(u"/opt/dashcam/dashcam-settings"_s));
+        QVERIFY(window.RunStartupSequence(u"/opt/dashcam/dashcam-settings"_s));
         const qsizetype position = window.VersionInfo().codes.indexOf(code);
         QVERIFY(position >= 0);
         if (position != 0) {
@@ -62,7 +62,7 @@ private Q_SLOTS:
             setup.write(bytes);
         }
         CSettingDlg localised;
-        QVERIFY(localised.Initialise(u"/opt/dashcam/dashcam-settings"_s));
+        QVERIFY(localised.RunStartupSequence(u"/opt/dashcam/dashcam-settings"_s));
         localised.show();
         QVERIFY(QTest::qWaitForWindowExposed(&localised));
         QDir().mkpath(folder);

@@ -1,3 +1,4 @@
+#include "app/CSettingApp.h"
 #include "app/CSettingDlg.h"
 #include "i18n/LanguagePack.h"
 #include "pages/CBaseDialog.h"
@@ -63,6 +64,11 @@ private Q_SLOTS:
     void initializeThenSaveKeepsPrivateFields();
     void missingFactoryFileIsReported();
     void failedSaveKeepsWindowOpen();
+    void missingCardFolderIsNeverWrittenBeside();
+    void clockFileFailureIsToldAndRetried_data();
+    void clockFileFailureIsToldAndRetried();
+    void cardWithoutSettingsFileGetsNoEmptyOne();
+    void emptySettingsFileStaysAsItWas();
     void tabsSwitchPages_data();
     void tabsSwitchPages();
     void windowFollowsTheFrameLayout();
@@ -85,7 +91,7 @@ private:
     bool openWindow()
     {
         m_window = std::make_unique<CSettingDlg>();
-        if (!m_window->Initialise(u"/opt/dashcam/dashcam-settings"_s))
+        if (!m_window->RunStartupSequence(u"/opt/dashcam/dashcam-settings"_s))
             return false;
         m_window->show();
         return QTest::qWaitForWindowExposed(m_window.get());
@@ -98,6 +104,15 @@ private:
         QTest::mouseClick(control, Qt::LeftButton);
     }
     bool closed() const { return !m_window->isVisible(); }
+    // Clicks Save and returns the messages it showed (the command arrives queued).
+    QStringList saveAndCollectMessages()
+    {
+        click(CSettingDlg::IdSave);
+        QStringList shown;
+        if (!QTest::qWaitFor([&] { return !(shown += MessageBox::TakeRecorded()).isEmpty() || closed(); }))
+            return {};
+        return shown;
+    }
 
     std::unique_ptr<QTemporaryDir> m_card;
     std::unique_ptr<ScopedFakePlatform> m_platform;
@@ -237,6 +252,83 @@ void SettingDlgTest::failedSaveKeepsWindowOpen()
     QCOMPARE(read(u"setup.cfg"_s), expected);
 }
 
+void SettingDlgTest::missingCardFolderIsNeverWrittenBeside()
+{
+    // Started with a card folder that does not exist, given without its separator.
+    const QString parent = m_card->path() + u"/media"_s;
+    QVERIFY(QDir().mkpath(parent));
+    CardRoot::set(CSettingApp::CardRootFromArguments({u"prog"_s, parent + u"/DASHCAM"_s}));
+    QVERIFY(openWindow());
+    QStringList shown = MessageBox::TakeRecorded();
+    QCOMPARE(shown, QStringList{u"no default.cfg :"_s + parent + u"/DASHCAM/default.cfg"_s});
+
+    QCOMPARE(saveAndCollectMessages(), QStringList{GetText(u"IDS_STRING3300")});
+    QVERIFY(m_window->isVisible());
+    QCOMPARE(QDir(parent).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList{});
+}
+
+void SettingDlgTest::clockFileFailureIsToldAndRetried_data()
+{
+    QTest::addColumn<bool>("clockSet");
+    QTest::newRow("time.dat cannot be removed") << false;
+    QTest::newRow("time.dat cannot be written") << true;
+}
+
+void SettingDlgTest::clockFileFailureIsToldAndRetried()
+{
+    QFETCH(bool, clockSet);
+    // A folder with content where time.dat should be: it can be neither removed nor written.
+    QVERIFY(QFile::remove(card(u"time.dat"_s)));
+    QVERIFY(QDir(m_card->path()).mkpath(u"time.dat/x"_s));
+    QVERIFY(openWindow());
+    DeviceClock& clock = DeviceClock::shared();
+    clock.is_set = clockSet;
+    clock.year = 2024, clock.month = 2, clock.day = 29, clock.hour = 23, clock.minute = 59, clock.second = 58;
+
+    QCOMPARE(saveAndCollectMessages(), QStringList{GetText(u"IDS_STRING3301")});
+    QVERIFY(GetText(u"IDS_STRING3301") != GetText(u"IDS_STRING3300"));
+    QVERIFY(m_window->isVisible());
+    const QByteArray saved = withInt(m_setup, Field::aggregate_flag, 0);
+    QCOMPARE(read(u"setup.cfg"_s), saved); // the settings did reach the card
+
+    // The user removes the cause and saves again: both files are written.
+    QVERIFY(QDir(card(u"time.dat"_s)).removeRecursively());
+    write(u"setup.cfg"_s, QByteArray(SettingsRecord::Size, '\x7f'));
+    click(CSettingDlg::IdSave);
+    QTRY_VERIFY(closed());
+    QVERIFY(MessageBox::TakeRecorded().isEmpty());
+    QCOMPARE(read(u"setup.cfg"_s), saved);
+    QCOMPARE(QFileInfo::exists(card(u"time.dat"_s)), clockSet);
+    if (clockSet)
+        QVERIFY(read(u"time.dat"_s).startsWith("2024,02,29,23,59,58,"));
+}
+
+void SettingDlgTest::cardWithoutSettingsFileGetsNoEmptyOne()
+{
+    QVERIFY(QFile::remove(card(u"setup.cfg"_s)));
+    QVERIFY(QFile::remove(card(u"default.cfg"_s)));
+    QVERIFY(openWindow());
+    MessageBox::TakeRecorded(); // "no default.cfg :"
+
+    QCOMPARE(saveAndCollectMessages(), QStringList{GetText(u"IDS_STRING3302")});
+    QVERIFY(!GetText(u"IDS_STRING3302").isEmpty());
+    QVERIFY(m_window->isVisible());
+    QVERIFY(!QFileInfo::exists(card(u"setup.cfg"_s)));
+    QCOMPARE(read(u"time.dat"_s), QByteArray("2020,01,02,03,04,05,+0100")); // nothing written at all
+}
+
+void SettingDlgTest::emptySettingsFileStaysAsItWas()
+{
+    // An empty setup.cfg the camera left is a settings file: Save writes its 0 bytes and closes.
+    write(u"setup.cfg"_s, QByteArray());
+    QVERIFY(openWindow());
+    click(CSettingDlg::IdSave);
+    QTRY_VERIFY(closed());
+    QVERIFY(MessageBox::TakeRecorded().isEmpty());
+    QVERIFY(QFileInfo(card(u"setup.cfg"_s)).isFile());
+    QCOMPARE(read(u"setup.cfg"_s), QByteArray());
+}
+
 void SettingDlgTest::tabsSwitchPages_data()
 {
     QTest::addColumn<QList<int>>("clicks");
@@ -302,7 +394,7 @@ void SettingDlgTest::noCardRootShowsNothing()
 {
     CardRoot::set(QString());
     CSettingDlg window;
-    QVERIFY(!window.Initialise(u"/opt/dashcam/dashcam-settings"_s));
+    QVERIFY(!window.RunStartupSequence(u"/opt/dashcam/dashcam-settings"_s));
     QVERIFY(!window.isVisible());
     QVERIFY(MessageBox::TakeRecorded().isEmpty());
 }

@@ -77,7 +77,7 @@ private Q_SLOTS:
         platform.Services() = PlatformServices::Defaults();
 
         CSettingDlg window;
-        QVERIFY(window.Initialise(u"/opt/dashcam/dashcam-settings"_s));
+        QVERIFY(window.RunStartupSequence(u"/opt/dashcam/dashcam-settings"_s));
         QCOMPARE(window.InterfaceLanguageIndex(), index);
         LanguagePack expected;
         QVERIFY(expected.load(LanguagePack::resourceName(index)));
