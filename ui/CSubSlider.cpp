@@ -149,7 +149,8 @@ void CSubSlider::ShowValueTip()
 {
     if (!isVisible())
         return;
-    const QPoint anchor(ValueX(width(), minimum(), maximum(), sliderPosition()), ThumbTop);
+    // Above the thumb, clear of the pointer: the tip opens below and right of its anchor.
+    const QPoint anchor(ValueX(width(), minimum(), maximum(), sliderPosition()) - 4, ThumbTop - 36);
     QToolTip::showText(mapToGlobal(anchor), ToolTipText(), this, QRect(), 1500);
 }
 
