@@ -155,9 +155,9 @@ void CParkingDlgTest::loadRules()
     QFETCH(int, stored);
     QFETCH(int, sliderId);
     QFETCH(int, position);
-    const FieldSpec* spec = FieldNamed(field);
-    QVERIFY(spec);
-    record().setInt32(*spec, stored);
+    const FieldSpec* target = FieldNamed(field);
+    QVERIFY(target);
+    record().setInt32(*target, stored);
     const QByteArray before = record().toByteArray();
     load();
     QCOMPARE(slider(sliderId)->value(), position);
@@ -258,19 +258,19 @@ void CParkingDlgTest::storeRules()
     QFETCH(int, sliderId);
     QFETCH(int, key);
     QFETCH(int, expected);
-    const FieldSpec* spec = FieldNamed(field);
-    QVERIFY(spec);
-    record().setInt32(*spec, stored);
+    const FieldSpec* target = FieldNamed(field);
+    QVERIFY(target);
+    record().setInt32(*target, stored);
     load();
     const QByteArray before = record().toByteArray();
     CSubSlider* control = slider(sliderId);
     QVERIFY(control->isEnabled());
     control->setFocus();
     QTest::keyClick(control, Qt::Key(key));
-    QCOMPARE(record().int32(*spec), expected);
+    QCOMPARE(record().int32(*target), expected);
     // Nothing else changed.
     QByteArray after = record().toByteArray();
-    QCOMPARE(after.remove(spec->offset, 4), QByteArray(before).remove(spec->offset, 4));
+    QCOMPARE(after.remove(target->offset, 4), QByteArray(before).remove(target->offset, 4));
 }
 
 void CParkingDlgTest::sliderMouseAndWheelStore()
@@ -479,9 +479,9 @@ void CParkingDlgTest::unplacedControls()
     QFETCH(QString, field);
     QFETCH(int, before);
     QFETCH(int, after);
-    const FieldSpec* spec = FieldNamed(field);
-    QVERIFY(spec);
-    record().setInt32(*spec, before);
+    const FieldSpec* target = FieldNamed(field);
+    QVERIFY(target);
+    record().setInt32(*target, before);
     load();
     if (viaCommand) {
         QCOMPARE(m_page->Control(id), nullptr);
@@ -493,7 +493,7 @@ void CParkingDlgTest::unplacedControls()
         QVERIFY(control->size().isEmpty());
         m_page->Button(id)->click();
     }
-    QCOMPARE(record().int32(*spec), after);
+    QCOMPARE(record().int32(*target), after);
 }
 
 void CParkingDlgTest::layout()
