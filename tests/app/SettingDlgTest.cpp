@@ -1,7 +1,7 @@
 #include "app/CSettingApp.h"
 #include "app/CSettingDlg.h"
 #include "i18n/LanguagePack.h"
-#include "pages/CBaseDialog.h"
+#include "ui/CBaseDialog.h"
 #include "settings/CardRoot.h"
 #include "settings/DeviceClock.h"
 #include "settings/RecordLayout.h"
