@@ -1,5 +1,7 @@
+#include "i18n/LanguagePack.h"
 #include "ui/CProgPopupDlg.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QProgressBar>
 #include <QSignalSpy>
@@ -21,6 +23,8 @@ private Q_SLOTS:
     void keysAndCloseDoNotEndTheRun();
     void workerUpdatesReachTheBarInOrder();
     void closeBeforeTheWindowIsShownStillEndsTheRun();
+    void screenshot_data();
+    void screenshot();
 };
 
 void ProgPopupTest::layoutFollowsContent_data()
@@ -144,6 +148,34 @@ void ProgPopupTest::closeBeforeTheWindowIsShownStillEndsTheRun()
     QCOMPARE(popup.exec(), int(QDialog::Rejected));
     QVERIFY(elapsed.elapsed() < 5000);
     QCOMPARE(popup.ProgressControl()->value(), 0);
+}
+
+void ProgPopupTest::screenshot_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::newRow("english") << u"english"_s;
+    QTest::newRow("german") << u"german"_s;
+    QTest::newRow("japanese") << u"japanese"_s;
+}
+
+// With SCREENSHOT_DIR set, writes the card format's progress window as PNG files for review.
+void ProgPopupTest::screenshot()
+{
+    QFETCH(QString, language);
+    const QString folder = qEnvironmentVariable("SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        QSKIP("set SCREENSHOT_DIR to write screenshots");
+    QVERIFY(LoadLanguagePack(language));
+    CProgPopupDlg popup;
+    popup.SetContent(GetText(u"IDS_STRING162"),
+                     GetText(u"IDS_STRING178") + u"\r\n"_s + GetText(u"IDS_STRING1780") + u"\r\n"_s, 400,
+                     150);
+    popup.SetPos(60);
+    popup.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&popup));
+    QTRY_COMPARE(popup.ProgressControl()->value(), 60);
+    QDir().mkpath(folder);
+    QVERIFY(popup.grab().save(folder + u"/progress-popup-"_s + language + u".png"_s));
 }
 
 QTEST_MAIN(ProgPopupTest)
