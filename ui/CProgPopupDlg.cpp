@@ -8,8 +8,9 @@
 
 using namespace Qt::StringLiterals;
 
+// No close box; on top like the main window, which stays on top itself.
 CProgPopupDlg::CProgPopupDlg(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint)
 {
     setModal(true);
     QPalette palette = this->palette();

@@ -1,9 +1,11 @@
+#include "app/CSettingDlg.h"
 #include "device/CardFormatProcedure.h"
 #include "i18n/LanguagePack.h"
 #include "pages/CEtcDlg.h"
 #include "settings/CardRoot.h"
 #include "settings/RecordLayout.h"
 #include "settings/SettingsRecord.h"
+#include "tests/app/FakePlatform.h"
 #include "tests/device/FormatFakes.h"
 #include "tests/support/DemoCard.h"
 #include "tests/support/ScopedPlatformServices.h"
@@ -95,6 +97,7 @@ private Q_SLOTS:
     void escapeAndEnterAreSwallowed();
     void formatAsksFirst_data();
     void formatAsksFirst();
+    void editsReachTheCardOnSave();
     void screenshots_data();
     void screenshots();
 
@@ -394,6 +397,42 @@ void EtcDlgTest::formatAsksFirst()
     QCOMPARE(SettingsRecord::shared()->toByteArray(), record);
 
     CardFormatProcedure::Current() = CardFormatProcedure::Environment();
+    CardRoot::set(QString());
+}
+
+// In the main window on a card: the page's edits are written by Save.
+void EtcDlgTest::editsReachTheCardOnSave()
+{
+    m_page.reset();
+    QTemporaryDir card;
+    QVERIFY(CopyDemoCard(card.path()));
+    ScopedFakePlatform platform;
+    CardRoot::set(card.path() + u'/');
+    CSettingDlg window;
+    QVERIFY(window.Initialise(u"/opt/dashcam/dashcam-settings"_s));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* page = qobject_cast<CEtcDlg*>(window.MemoryCardPage());
+    QVERIFY(page && page->isVisible());
+    const qint32 type = SettingsRecord::shared()->int32(Field::partition_type);
+    QVERIFY(page->IsChecked(CEtcDlg::IdTypeA - 1 + type));
+    const int newType = type == 2 ? 3 : 2;
+    const bool motion = SettingsRecord::shared()->int32(Field::overwrite_motion_parking) != 0;
+    Click(*page, CEtcDlg::IdTypeA - 1 + newType);
+    Click(*page, CEtcDlg::IdOverwriteMotionParking);
+
+    QWidget* save = window.Control(CSettingDlg::IdSave);
+    QTest::mouseMove(save);
+    QTest::mouseClick(save, Qt::LeftButton);
+    QTRY_VERIFY(!window.isVisible());
+    QFile setup(card.filePath(u"setup.cfg"_s));
+    QVERIFY(setup.open(QIODevice::ReadOnly));
+    SettingsRecord written;
+    const QByteArray bytes = setup.readAll();
+    QCOMPARE(bytes.size(), SettingsRecord::Size);
+    std::copy(bytes.cbegin(), bytes.cend(), written.data());
+    QCOMPARE(written.int32(Field::partition_type), newType);
+    QCOMPARE(written.int32(Field::overwrite_motion_parking), motion ? 0 : 1);
     CardRoot::set(QString());
 }
 
