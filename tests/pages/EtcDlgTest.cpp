@@ -1,6 +1,7 @@
 #include "app/CSettingDlg.h"
 #include "device/CardFormatProcedure.h"
 #include "i18n/LanguagePack.h"
+#include "i18n/QtTranslations.h"
 #include "pages/CEtcDlg.h"
 #include "settings/CardRoot.h"
 #include "settings/RecordLayout.h"
@@ -15,8 +16,11 @@
 #include <QAbstractButton>
 #include <QDir>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -95,11 +99,13 @@ private Q_SLOTS:
     void loadingFillsControlsWithoutHandlers();
     void chartScrollsWithThePage();
     void escapeAndEnterAreSwallowed();
+    void backgroundClickTakesTheFocus();
     void formatAsksFirst_data();
     void formatAsksFirst();
     void editsReachTheCardOnSave();
     void screenshots_data();
     void screenshots();
+    void formatQuestionSpeaksTheInterfaceLanguage();
 
 private:
     std::unique_ptr<CEtcDlg> m_page;
@@ -341,6 +347,16 @@ void EtcDlgTest::escapeAndEnterAreSwallowed()
     QVERIFY(!m_page->SwallowsKey(Qt::Key_Space));
 }
 
+void EtcDlgTest::backgroundClickTakesTheFocus()
+{
+    QWidget* box = m_page->Control(CEtcDlg::IdOverwriteManual);
+    m_page->activateWindow();
+    box->setFocus();
+    QTRY_VERIFY(box->hasFocus());
+    QTest::mouseClick(m_page->Content(), Qt::LeftButton, {}, QPoint(660, 300));
+    QVERIFY(!box->hasFocus());
+}
+
 void EtcDlgTest::formatAsksFirst_data()
 {
     QTest::addColumn<bool>("yes");
@@ -469,6 +485,42 @@ void EtcDlgTest::screenshots()
     page.OnVScroll(CBaseDialog::Bottom, 0);
     page.OnVScroll(CBaseDialog::LineDown, 0);
     QVERIFY(page.grab().save(folder + name + u"-scrolled.png"_s));
+}
+
+// The real question box, in French: Qt's own catalogue names its buttons, Yes is the default;
+// answering No formats nothing. With SCREENSHOT_DIR set the box is written as a PNG file.
+void EtcDlgTest::formatQuestionSpeaksTheInterfaceLanguage()
+{
+    QVERIFY(LoadLanguagePack(u"french"_s));
+    QVERIFY(QtTranslations::Install(1));
+    ScopedPlatformServices platform;
+    auto formatter = std::make_shared<FakeFormatter>(FakeFormatter::Script{});
+    platform.Services().SetFormatter(formatter);
+    MessageBox::SetRecording(false);
+    QStringList buttons;
+    QString defaultButton;
+    QTimer::singleShot(0, this, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        for (QAbstractButton* button : box->buttons())
+            buttons.append(button->text());
+        defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
+        const QString folder = qEnvironmentVariable("SCREENSHOT_DIR");
+        if (!folder.isEmpty()) {
+            QDir().mkpath(folder);
+            box->grab().save(folder + u"/format-question-french.png"_s);
+        }
+        box->button(QMessageBox::No)->click();
+    });
+    m_page->Button(CEtcDlg::IdFormat)->click();
+    MessageBox::SetRecording(true);
+    QtTranslations::Install(0);
+
+    buttons.sort();
+    QCOMPARE(buttons, (QStringList{u"&Non"_s, u"&Oui"_s}));
+    QCOMPARE(defaultButton, u"&Oui"_s);
+    QVERIFY(formatter->Requests().isEmpty());
 }
 
 QTEST_MAIN(EtcDlgTest)
