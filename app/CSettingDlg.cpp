@@ -3,6 +3,7 @@
 #include "app/InterfaceLanguage.h"
 #include "app/SelfRelaunch.h"
 #include "i18n/LanguagePack.h"
+#include "i18n/QtTranslations.h"
 #include "pages/CEtcDlg.h"
 #include "pages/CParkingDlg.h"
 #include "pages/CSystemDlg.h"
@@ -120,6 +121,7 @@ bool CSettingDlg::RunStartupSequence(const QString& programPath)
     m_languageIndex = InterfaceLanguage::ChooseInterfaceLanguage(*platform.Windows(), m_versionInfo.codes,
                                                                  record.int32(Field::device_language));
     LoadLanguagePack(LanguagePack::resourceName(m_languageIndex));
+    QtTranslations::Install(m_languageIndex); // the buttons of the standard message boxes
     setWindowTitle(GetText(u"IDS_STRING101"));
 
     BuildFrame();

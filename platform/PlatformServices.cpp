@@ -46,3 +46,9 @@ void PlatformServices::SetFormatter(std::shared_ptr<const VolumeFormatter> forma
     if (formatter)
         m_formatter = std::move(formatter);
 }
+
+void PlatformServices::SetViewer(std::shared_ptr<const ViewerSignals> viewer)
+{
+    if (viewer)
+        m_viewer = std::move(viewer);
+}

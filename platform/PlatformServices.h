@@ -4,6 +4,7 @@
 #include "platform/DriveInfo.h"
 #include "platform/ProgramLauncher.h"
 #include "platform/RegistryBackend.h"
+#include "platform/ViewerSignals.h"
 #include "platform/VolumeFormatter.h"
 #include "platform/WindowFinder.h"
 
@@ -25,6 +26,7 @@ public:
     const std::shared_ptr<const RegistryBackend>& Registry() const { return m_registry; }
     const std::shared_ptr<const WindowFinder>& Windows() const { return m_windows; }
     const std::shared_ptr<const VolumeFormatter>& Formatter() const { return m_formatter; }
+    const std::shared_ptr<const ViewerSignals>& Viewer() const { return m_viewer; }
 
     void SetDrives(std::shared_ptr<const DriveInfo> drives);
     void SetAppData(std::shared_ptr<const AppDataFolder> appData);
@@ -32,6 +34,7 @@ public:
     void SetRegistry(std::shared_ptr<const RegistryBackend> registry);
     void SetWindows(std::shared_ptr<const WindowFinder> windows);
     void SetFormatter(std::shared_ptr<const VolumeFormatter> formatter);
+    void SetViewer(std::shared_ptr<const ViewerSignals> viewer);
 
 private:
     PlatformServices() = default;
@@ -42,4 +45,5 @@ private:
     std::shared_ptr<const RegistryBackend> m_registry;
     std::shared_ptr<const WindowFinder> m_windows;
     std::shared_ptr<const VolumeFormatter> m_formatter;
+    std::shared_ptr<const ViewerSignals> m_viewer;
 };

@@ -4,6 +4,7 @@
 #include "platform/linux/LinuxProgramLauncher.h"
 #include "platform/linux/LinuxVolumeFormatter.h"
 #include "platform/linux/WineRegistryBackend.h"
+#include "platform/linux/X11ViewerSignals.h"
 #include "platform/linux/XcbWindowFinder.h"
 
 // Creating these does no work: each reads the system only when it is asked something.
@@ -16,5 +17,6 @@ PlatformServices PlatformServices::Defaults()
     services.m_registry = std::make_shared<WineRegistryBackend>();
     services.m_windows = std::make_shared<XcbWindowFinder>();
     services.m_formatter = std::make_shared<LinuxVolumeFormatter>();
+    services.m_viewer = std::make_shared<X11ViewerSignals>();
     return services;
 }

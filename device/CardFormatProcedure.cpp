@@ -1,0 +1,109 @@
+#include "device/CardFormatProcedure.h"
+
+#include "device/CardFormatWorker.h"
+#include "device/ViewerHandshake.h"
+#include "i18n/LanguagePack.h"
+#include "platform/DebugOutput.h"
+#include "platform/PlatformServices.h"
+#include "settings/CardRoot.h"
+#include "settings/SettingsRecord.h"
+#include "ui/CProgPopupDlg.h"
+#include "ui/MessageBox.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString ProgramFile()
+{
+    const QString configured = CardFormatProcedure::Current().programFile;
+    return configured.isEmpty() ? QCoreApplication::applicationFilePath() : configured;
+}
+
+// The program's folder must survive the format, or the backup in it would go with the card.
+bool IsOnCard(const DriveInfo& drives, const QString& folder, const QString& cardRoot)
+{
+    const QString folderRoot = drives.FilesystemRoot(folder);
+    return !folderRoot.isEmpty() && folderRoot == drives.FilesystemRoot(cardRoot);
+}
+
+} // namespace
+
+CardFormatProcedure::Environment& CardFormatProcedure::Current()
+{
+    static Environment environment;
+    return environment;
+}
+
+void CardFormatProcedure::HandshakeAndFormat(QWidget* owner)
+{
+    const PlatformServices& platform = PlatformServices::Current();
+    ViewerHandshake::Run(*platform.Windows(), *platform.Viewer(), Current().viewerWaitBound);
+    RunCardFormat(owner);
+}
+
+void CardFormatProcedure::RunCardFormat(QWidget* owner)
+{
+    QString cardRoot = CardRoot::get();
+    if (cardRoot.isEmpty())
+        return;
+    const PlatformServices& platform = PlatformServices::Current();
+    const DriveInfo& drives = *platform.Drives();
+    const QString caption = GetText(u"IDS_STRING162");
+
+    // The user has just agreed to lose everything on the card: say why nothing happens.
+    if (!drives.IsRemovableDrive(cardRoot)) {
+        MessageBox::Show(owner, caption, GetText(u"IDS_STRING3330"));
+        return;
+    }
+
+    const QString programFile = ProgramFile();
+    const QString programFolder = QFileInfo(programFile).absolutePath() + u'/';
+    CardFormat::Backup backup;
+    if (!IsOnCard(drives, programFolder, cardRoot))
+        backup = CardFormat::BackUpDeviceFiles(cardRoot, programFolder);
+    // Nothing is wiped that could not be saved first.
+    if (!backup.ok) {
+        MessageBox::Show(owner, caption, GetText(u"IDS_STRING3331"));
+        return;
+    }
+
+    const bool largeCard = CardFormat::IsLargeCard(drives, cardRoot, Current().capacity);
+    const SettingsRecord* record = SettingsRecord::shared();
+    const QString label = record ? CardFormat::VolumeLabel(*record) : CardFormat::ModelName;
+
+    CProgPopupDlg popup(owner ? owner->window() : nullptr);
+    popup.SetContent(caption, GetText(u"IDS_STRING178") + u"\r\n"_s + GetText(u"IDS_STRING1780") + u"\r\n"_s,
+                     400, 150);
+    CardFormatWorker worker(platform.Formatter(), CardFormat::Request(cardRoot, largeCard, label), popup,
+                            Current().finalPause);
+    worker.Start();
+    popup.exec();
+    worker.Wait();
+
+    const FormatOutcome& outcome = worker.Outcome();
+    // A formatter may mount the new file system elsewhere; the card's files follow it there.
+    if (outcome.kind == FormatOutcome::Kind::Ran && !outcome.cardRootAfter.isEmpty() &&
+        outcome.cardRootAfter != cardRoot) {
+        cardRoot = outcome.cardRootAfter;
+        CardRoot::set(cardRoot);
+    }
+    if (outcome.kind == FormatOutcome::Kind::NotAvailable)
+        MessageBox::Show(owner, caption, GetText(u"IDS_STRING3332"));
+    else if (outcome.kind == FormatOutcome::Kind::Refused)
+        MessageBox::Show(owner, caption, GetText(u"IDS_STRING3330"));
+
+    CardFormat::RestoreDeviceFiles(backup, cardRoot, programFolder, programFile);
+
+    if (worker.Succeeded())
+        MessageBox::Show(owner, caption, GetText(u"IDS_STRING179"));
+    else if (outcome.kind != FormatOutcome::Kind::Refused)
+        MessageBox::Show(owner, caption,
+                         GetText(u"IDS_STRING181") + u"\r\n"_s + GetText(u"IDS_STRING1810") + u"\r\n"_s);
+
+    if (largeCard)
+        ViewerHandshake::NotifyDeviceChange(*platform.Windows(), *platform.Viewer());
+}
