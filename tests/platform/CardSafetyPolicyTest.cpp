@@ -102,6 +102,22 @@ private:
     int m_nextMountId = 20;
 };
 
+// A backend whose service mounts the new file system under its label, as UDisks2 does.
+class MovingBackend final : public CardFormatBackend
+{
+public:
+    MovingBackend() = default;
+    QString Format(const CardVolume& volume, const CardFormatJob& job, FormatReports& reports) const override
+    {
+        seen = volume;
+        seenJob = job;
+        reports.Done(true);
+        return u"/media/fixture-user/"_s + job.label;
+    }
+    mutable CardVolume seen;
+    mutable CardFormatJob seenJob;
+};
+
 // Device nodes a fixture cannot create: FUSE mounts name their device by node.
 class FakeNodeBlockDevices final : public LinuxBlockDevices
 {
@@ -139,6 +155,7 @@ private Q_SLOTS:
     void formatsTheCardItFound_data();
     void formatsTheCardItFound();
     void readsTheMountTable();
+    void followsTheCardToItsNewMountPoint();
 
 private:
     std::unique_ptr<LinuxVolumeFormatter>
@@ -364,6 +381,27 @@ void CardSafetyPolicyTest::readsTheMountTable()
     QVERIFY(inner);
     QCOMPARE(inner->id, 39);
     QCOMPARE(table.EntryHolding(u"/media/u/MY CARDS"_s), nullptr);
+}
+
+void CardSafetyPolicyTest::followsTheCardToItsNewMountPoint()
+{
+    const auto backend = std::make_shared<MovingBackend>();
+    LinuxVolumeFormatter::Setup setup;
+    setup.devices = std::make_shared<LinuxBlockDevices>(m_machine->SysfsRoot());
+    setup.mountInfoPath = m_machine->MountInfoPath();
+    setup.protectedPaths = {u"/"_s};
+    setup.backend = backend;
+    RecordingReports reports;
+
+    const FormatOutcome outcome = LinuxVolumeFormatter(setup).Format(
+        {kMedia + "CARD/camera/front/"_L1, true, u"FAT32"_s, u"my cam"_s, true, 32768}, reports);
+
+    QCOMPARE(outcome.kind, FormatOutcome::Kind::Ran);
+    QCOMPARE(outcome.cardRootAfter, u"/media/fixture-user/MY CAM/camera/front/"_s);
+    QCOMPARE(backend->seen.devicePath, u"/dev/sdb1"_s);
+    QCOMPARE(backend->seen.mountPoint, kMedia + "CARD"_L1);
+    QCOMPARE(backend->seenJob.label, u"MY CAM"_s);
+    QCOMPARE(backend->seenJob.clusterSize, 32768u);
 }
 
 QTEST_GUILESS_MAIN(CardSafetyPolicyTest)
