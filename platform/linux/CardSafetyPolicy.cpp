@@ -40,17 +40,6 @@ std::optional<BlockDevice> CardSafetyPolicy::DeviceOf(const MountEntry& entry) c
     return m_devices.ByNode(entry.source);
 }
 
-bool CardSafetyPolicy::IsAllowedLoop(const QString& disk) const
-{
-    if (m_allowedLoopBackingDir.isEmpty())
-        return false;
-    const QString folder = QFileInfo(m_allowedLoopBackingDir).canonicalFilePath();
-    // A deleted backing file reads "... (deleted)" and resolves to nothing: not allowed.
-    const QString backing = QFileInfo(m_devices.LoopBackingFile(disk)).canonicalFilePath();
-    return !folder.isEmpty() && !backing.isEmpty() && LinuxMountTable::IsInside(backing, folder) &&
-           backing != folder;
-}
-
 CardCheck CardSafetyPolicy::Check(const QString& cardFolder) const
 {
     const QString target = AbsoluteTarget(cardFolder);
@@ -64,7 +53,7 @@ CardCheck CardSafetyPolicy::Check(const QString& cardFolder) const
         return Refuse(u"%1 is not on a block device"_s.arg(card->mountPoint));
 
     if (device->disk.startsWith("loop"_L1)) {
-        if (!IsAllowedLoop(device->disk))
+        if (!m_devices.IsLoopBackedInside(device->disk, m_allowedLoopBackingDir))
             return Refuse(u"%1 is a loop device outside the allowed folder"_s.arg(device->name));
     } else if (!m_devices.IsRemovableDisk(device->disk)) {
         return Refuse(u"%1 is not a removable memory card"_s.arg(device->disk));

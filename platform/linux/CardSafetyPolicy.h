@@ -42,7 +42,6 @@ public:
 
 private:
     std::optional<BlockDevice> DeviceOf(const MountEntry& entry) const;
-    bool IsAllowedLoop(const QString& disk) const;
 
     const LinuxMountTable& m_mounts;
     const LinuxBlockDevices& m_devices;

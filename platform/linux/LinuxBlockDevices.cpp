@@ -114,6 +114,21 @@ QString LinuxBlockDevices::LoopBackingFile(const QString& disk) const
     return ReadAttribute(u"class/block/"_s + disk + "/loop/backing_file"_L1);
 }
 
+bool LinuxBlockDevices::IsLoopBackedInside(const QString& disk, const QString& folder) const
+{
+    return disk.startsWith("loop"_L1) && IsImageInside(LoopBackingFile(disk), folder);
+}
+
+bool LinuxBlockDevices::IsImageInside(const QString& backingFile, const QString& folder)
+{
+    if (folder.isEmpty() || backingFile.isEmpty())
+        return false;
+    const QString canonicalFolder = QFileInfo(folder).canonicalFilePath();
+    // A deleted backing file reads "... (deleted)" and resolves to nothing.
+    const QString backing = QFileInfo(backingFile).canonicalFilePath();
+    return !canonicalFolder.isEmpty() && !backing.isEmpty() && IsInsideFolder(backing, canonicalFolder);
+}
+
 bool LinuxBlockDevices::HasHolders(const QString& name) const
 {
     if (name.isEmpty() || name.contains(u'/'))

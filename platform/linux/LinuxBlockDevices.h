@@ -32,6 +32,10 @@ public:
     bool IsRemovableDisk(const QString& disk) const;
     // The backing file of a loop device; empty for any other disk.
     QString LoopBackingFile(const QString& disk) const;
+    // Whether disk is a loop device whose backing file lies inside folder (never for an empty
+    // folder, nor for a backing file that was deleted).
+    bool IsLoopBackedInside(const QString& disk, const QString& folder) const;
+    static bool IsImageInside(const QString& backingFile, const QString& folder);
     // Whether something (a device mapper target, a RAID) is built on top of the device.
     bool HasHolders(const QString& name) const;
     // The physical disks a device lives on: its own disk, or for a mapped device (LVM, LUKS,

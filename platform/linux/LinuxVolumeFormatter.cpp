@@ -18,6 +18,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// Names a folder whose image files, attached to loop devices, count as memory cards: for tests.
+constexpr const char* kAllowLoopBackingDirVariable = "DASHCAM_ALLOW_LOOP_BACKING_DIR";
+
 FormatOutcome NotRunning(FormatOutcome::Kind kind, const QString& reason)
 {
     DebugOutput(u"Format not started: "_s + reason);
@@ -36,8 +39,7 @@ QString WithSlash(const QString& folder)
 
 LinuxVolumeFormatter::LinuxVolumeFormatter()
     : LinuxVolumeFormatter(Setup{std::make_shared<LinuxBlockDevices>(), u"/proc/self/mountinfo"_s,
-                                 SystemPaths(), qEnvironmentVariable("DASHCAM_ALLOW_LOOP_BACKING_DIR"),
-                                 nullptr})
+                                 SystemPaths(), std::nullopt, nullptr})
 {}
 
 LinuxVolumeFormatter::LinuxVolumeFormatter(Setup setup) : m_setup(std::move(setup)) {}
@@ -81,8 +83,9 @@ FormatOutcome LinuxVolumeFormatter::Format(const FormatRequest& request, FormatR
     job.clusterSize = request.clusterSize;
 
     const LinuxMountTable mounts = LinuxMountTable::Read(m_setup.mountInfoPath);
-    const CardSafetyPolicy policy(mounts, *m_setup.devices, m_setup.protectedPaths,
-                                  m_setup.allowedLoopBackingDir);
+    const CardSafetyPolicy policy(
+        mounts, *m_setup.devices, m_setup.protectedPaths,
+        m_setup.allowedLoopBackingDir.value_or(qEnvironmentVariable(kAllowLoopBackingDirVariable)));
     const CardCheck check = policy.Check(request.cardRoot);
     if (!check.allowed)
         return NotRunning(FormatOutcome::Kind::Refused, check.reason);

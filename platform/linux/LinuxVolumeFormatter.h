@@ -6,6 +6,7 @@
 
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 // Formats a memory card on Linux: finds the card's device, lets the safety policy decide, then
 // hands the work to the backend that fits the user (root: the system's tools; a desktop user:
@@ -19,12 +20,13 @@ public:
         std::shared_ptr<const LinuxBlockDevices> devices;
         QString mountInfoPath;
         QStringList protectedPaths;
-        QString allowedLoopBackingDir;
+        // Nullopt: DASHCAM_ALLOW_LOOP_BACKING_DIR as it is when a format starts.
+        std::optional<QString> allowedLoopBackingDir;
         // Nullptr: chosen when a format starts.
         std::shared_ptr<const CardFormatBackend> backend;
     };
 
-    // This machine, as it is; loop devices only as DASHCAM_ALLOW_LOOP_BACKING_DIR allows.
+    // This machine, as it is.
     LinuxVolumeFormatter();
     explicit LinuxVolumeFormatter(Setup setup);
 

@@ -1,8 +1,12 @@
 #include "platform/linux/ProcessCommandRunner.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryFile>
+#include <QThread>
 
 using namespace Qt::StringLiterals;
 
@@ -38,4 +42,36 @@ CommandResult ProcessCommandRunner::Run(const QString& program, const QStringLis
     log.seek(0);
     result.output = QString::fromLocal8Bit(log.read(64 * 1024)).trimmed();
     return result;
+}
+
+namespace {
+
+bool IsHeldOpen(const QString& devicePath)
+{
+    const QDir proc(u"/proc"_s);
+    for (const QString& pid : proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (!pid.front().isDigit())
+            continue;
+        const QDir fds(u"/proc/"_s + pid + u"/fd"_s);
+        for (const QString& fd : fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+            if (QFile::symLinkTarget(fds.filePath(fd)) == devicePath)
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+bool ProcessCommandRunner::WaitUntilReleased(const QString& devicePath, int timeoutMs) const
+{
+    // A FUSE daemon finishes its writes after umount has returned.
+    QElapsedTimer waited;
+    waited.start();
+    while (IsHeldOpen(devicePath)) {
+        if (waited.elapsed() > timeoutMs)
+            return false;
+        QThread::msleep(50);
+    }
+    return true;
 }

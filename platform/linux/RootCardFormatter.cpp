@@ -8,6 +8,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+constexpr int kReleaseTimeoutMs = 15000;
+
 // The owner and permission options of the mount being replaced, so that the user who could
 // write to the card before still can. FUSE mounts say user_id/group_id where the kernel says uid/gid.
 QStringList OwnerOptions(const QString& superOptions)
@@ -95,8 +97,13 @@ QString RootCardFormatter::Format(const CardVolume& volume, const CardFormatJob&
     }
     reports.StructureProgress();
 
+    // A FUSE driver writes its last blocks after umount has returned: those must not land in the
+    // new file system. Whatever still holds the card after that long is not ours to overrule.
     const QStringList command = MakeFileSystemCommand(volume, job);
-    const bool made = Run(command.first(), command.mid(1));
+    const bool released = m_runner->WaitUntilReleased(volume.devicePath, kReleaseTimeoutMs);
+    if (!released)
+        DebugOutput(volume.devicePath + u" is still in use after unmounting: not formatted"_s);
+    const bool made = released && Run(command.first(), command.mid(1));
     reports.StructureProgress();
 
     // Mount again even after a failed mkfs: the old file system is then most likely still there.

@@ -303,36 +303,40 @@ void CardSafetyPolicyTest::formatsTheCardItFound_data()
     const QString card = kMedia + "CARD"_L1;
     QTest::newRow("USB card reader")
         << card + u'/' << u"FAT32"_s
-        << QStringList{u"umount "_s + card, u"mkfs.fat -F 32 -s 64 -n K410 /dev/sdb1"_s,
+        << QStringList{u"umount "_s + card, u"(wait until released) /dev/sdb1"_s,
+                       u"mkfs.fat -F 32 -s 64 -n K410 /dev/sdb1"_s,
                        u"mount -t vfat -o uid=1000,gid=1000,fmask=0022 /dev/sdb1 "_s + card}
         << card + u'/';
     QTest::newRow("card folder below the mount point")
         << card + "/camera/"_L1 << u"FAT32"_s
-        << QStringList{u"umount "_s + card, u"mkfs.fat -F 32 -s 64 -n K410 /dev/sdb1"_s,
+        << QStringList{u"umount "_s + card, u"(wait until released) /dev/sdb1"_s,
+                       u"mkfs.fat -F 32 -s 64 -n K410 /dev/sdb1"_s,
                        u"mount -t vfat -o uid=1000,gid=1000,fmask=0022 /dev/sdb1 "_s + card}
         << card + "/camera/"_L1;
     const QString sd = kMedia + "SD CARD"_L1;
     QTest::newRow("SD card on an MMC bus")
         << sd + u'/' << u"exfat"_s
-        << QStringList{u"umount "_s + sd, u"mkfs.exfat -L K410 /dev/mmcblk1p1"_s,
-                       u"mount -t exfat /dev/mmcblk1p1 "_s + sd}
+        << QStringList{u"umount "_s + sd, u"(wait until released) /dev/mmcblk1p1"_s,
+                       u"mkfs.exfat -L K410 /dev/mmcblk1p1"_s, u"mount -t exfat /dev/mmcblk1p1 "_s + sd}
         << sd + u'/';
     const QString whole = kMedia + "WHOLE"_L1;
     QTest::newRow("card without partition table")
         << whole + u'/' << u"FAT32"_s
-        << QStringList{u"umount "_s + whole, u"mkfs.fat -F 32 -s 64 -n K410 -I /dev/sdh"_s,
-                       u"mount -t vfat /dev/sdh "_s + whole}
+        << QStringList{u"umount "_s + whole, u"(wait until released) /dev/sdh"_s,
+                       u"mkfs.fat -F 32 -s 64 -n K410 -I /dev/sdh"_s, u"mount -t vfat /dev/sdh "_s + whole}
         << whole + u'/';
     const QString fuse = kMedia + "FUSECARD"_L1;
     QTest::newRow("card mounted through FUSE")
         << fuse + u'/' << u"FAT32"_s
-        << QStringList{u"umount "_s + fuse, u"mkfs.fat -F 32 -s 64 -n K410 /dev/sde1"_s,
+        << QStringList{u"umount "_s + fuse, u"(wait until released) /dev/sde1"_s,
+                       u"mkfs.fat -F 32 -s 64 -n K410 /dev/sde1"_s,
                        u"mount -t vfat -o uid=0,gid=0 /dev/sde1 "_s + fuse}
         << fuse + u'/';
     const QString loop = kMedia + "LOOPCARD"_L1;
     QTest::newRow("loop device inside the allowed folder")
         << loop + u'/' << u"FAT32"_s
-        << QStringList{u"umount "_s + loop, u"mkfs.fat -F 32 -s 64 -n K410 /dev/loop0p1"_s,
+        << QStringList{u"umount "_s + loop, u"(wait until released) /dev/loop0p1"_s,
+                       u"mkfs.fat -F 32 -s 64 -n K410 /dev/loop0p1"_s,
                        u"mount -t vfat /dev/loop0p1 "_s + loop}
         << loop + u'/';
 }

@@ -20,7 +20,15 @@ public:
         return {m_exitCodes.value(program, 0), QStringLiteral("stand-in output")};
     }
 
+    bool WaitUntilReleased(const QString& devicePath, int) const override
+    {
+        QMutexLocker lock(&m_mutex);
+        m_calls.append(QStringLiteral("(wait until released) ") + devicePath);
+        return !m_stillHeld;
+    }
+
     void SetExitCode(const QString& program, int code) { m_exitCodes.insert(program, code); }
+    void SetStillHeld(bool held) { m_stillHeld = held; }
     QStringList Calls() const
     {
         QMutexLocker lock(&m_mutex);
@@ -31,6 +39,7 @@ private:
     mutable QMutex m_mutex;
     mutable QStringList m_calls;
     QHash<QString, int> m_exitCodes;
+    bool m_stillHeld = false;
 };
 
 // Keeps the two reports in the order they came.

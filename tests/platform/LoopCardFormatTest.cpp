@@ -1,4 +1,5 @@
 #include "../support/ScopedEnvironmentVariable.h"
+#include "platform/linux/LinuxDriveInfo.h"
 #include "platform/linux/LinuxVolumeFormatter.h"
 
 #include <QCoreApplication>
@@ -51,6 +52,18 @@ bool IsMounted(const QString& mountPoint)
         return false;
     const QByteArray wanted = ' ' + QFile::encodeName(mountPoint) + ' ';
     return table.readAll().contains(wanted);
+}
+
+bool IsHeldOpen(const QString& device)
+{
+    const QDir proc(u"/proc"_s);
+    for (const QString& pid : proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QDir fds(u"/proc/"_s + pid + u"/fd"_s);
+        for (const QString& fd : fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+            if (QFile::symLinkTarget(fds.filePath(fd)) == device)
+                return true;
+    }
+    return false;
 }
 
 bool KernelHas(const QByteArray& fileSystem)
@@ -164,10 +177,22 @@ public:
         return Step(u"fusefat"_s, {u"-o"_s, u"rw+,fsname="_s + m_partition, m_partition, m_mountPoint});
     }
 
+    // Returns once the FUSE driver, which finishes its writes after umount, has let go too.
     bool Unmount()
     {
         QProcess::execute(u"sync"_s, {});
-        return Step(u"umount"_s, {m_mountPoint});
+        if (!Step(u"umount"_s, {m_mountPoint}))
+            return false;
+        QElapsedTimer waited;
+        waited.start();
+        while (IsHeldOpen(m_partition)) {
+            if (waited.elapsed() > 15000) {
+                m_error = m_partition + u" is still held open after unmounting"_s;
+                return false;
+            }
+            QTest::qWait(50);
+        }
+        return true;
     }
 
 private:
@@ -290,6 +315,13 @@ void LoopCardFormatTest::formatsFat32AndKeepsTheDeviceFiles()
     const QString root = card.MountPoint() + u'/';
     const QHash<QString, QByteArray> before = FillCard(root);
     QVERIFY(!before.isEmpty());
+    // The drive facts the procedure asks first agree with the formatter, FUSE mount or not.
+    QVERIFY(!LinuxDriveInfo().IsRemovableDrive(root));
+    {
+        ScopedEnvironmentVariable allowed("DASHCAM_ALLOW_LOOP_BACKING_DIR",
+                                          QFile::encodeName(card.ImageFolder()));
+        QVERIFY(LinuxDriveInfo().IsRemovableDrive(root));
+    }
 
     // What the format procedure does around the formatter: save the device files, format, put
     // them back together with the program file.

@@ -29,23 +29,27 @@ void RootCardFormatterTest::runsTheStagesInOrder_data()
     const QStringList three{u"progress"_s, u"progress"_s, u"progress"_s, u"done ok"_s};
     QTest::newRow("FAT32, kernel driver")
         << false << 512u << QStringList()
-        << QStringList{u"umount /media/u/CARD"_s, u"mkfs.fat -F 32 -s 64 -n CAM /dev/sdb1"_s,
+        << QStringList{u"umount /media/u/CARD"_s, u"(wait until released) /dev/sdb1"_s,
+                       u"mkfs.fat -F 32 -s 64 -n CAM /dev/sdb1"_s,
                        u"mount -t vfat -o uid=1000,gid=1000,umask=0077 /dev/sdb1 /media/u/CARD"_s}
         << three;
     QTest::newRow("FAT32 on 4096-byte sectors")
         << false << 4096u << QStringList()
-        << QStringList{u"umount /media/u/CARD"_s, u"mkfs.fat -F 32 -s 8 -n CAM /dev/sdb1"_s,
+        << QStringList{u"umount /media/u/CARD"_s, u"(wait until released) /dev/sdb1"_s,
+                       u"mkfs.fat -F 32 -s 8 -n CAM /dev/sdb1"_s,
                        u"mount -t vfat -o uid=1000,gid=1000,umask=0077 /dev/sdb1 /media/u/CARD"_s}
         << three;
     QTest::newRow("FAT32, no kernel driver: FUSE")
         << false << 512u << QStringList{u"mount"_s}
-        << QStringList{u"umount /media/u/CARD"_s, u"mkfs.fat -F 32 -s 64 -n CAM /dev/sdb1"_s,
+        << QStringList{u"umount /media/u/CARD"_s, u"(wait until released) /dev/sdb1"_s,
+                       u"mkfs.fat -F 32 -s 64 -n CAM /dev/sdb1"_s,
                        u"mount -t vfat -o uid=1000,gid=1000,umask=0077 /dev/sdb1 /media/u/CARD"_s,
                        u"fusefat -o rw+,fsname=/dev/sdb1 /dev/sdb1 /media/u/CARD"_s}
         << three;
     QTest::newRow("exFAT, no kernel driver: FUSE")
         << true << 512u << QStringList{u"mount"_s}
-        << QStringList{u"umount /media/u/CARD"_s, u"mkfs.exfat -L CAM /dev/sdb1"_s,
+        << QStringList{u"umount /media/u/CARD"_s, u"(wait until released) /dev/sdb1"_s,
+                       u"mkfs.exfat -L CAM /dev/sdb1"_s,
                        u"mount -t exfat -o uid=1000,gid=1000,umask=0077 /dev/sdb1 /media/u/CARD"_s,
                        u"mount.exfat-fuse -o uid=1000,gid=1000,umask=0077 /dev/sdb1 /media/u/CARD"_s}
         << three;
@@ -54,12 +58,20 @@ void RootCardFormatterTest::runsTheStagesInOrder_data()
                                << QStringList{u"umount /media/u/CARD"_s} << QStringList{u"done failed"_s};
     QTest::newRow("mkfs fails: mounted again, failure reported")
         << false << 512u << QStringList{u"mkfs.fat"_s}
-        << QStringList{u"umount /media/u/CARD"_s, u"mkfs.fat -F 32 -s 64 -n CAM /dev/sdb1"_s,
+        << QStringList{u"umount /media/u/CARD"_s, u"(wait until released) /dev/sdb1"_s,
+                       u"mkfs.fat -F 32 -s 64 -n CAM /dev/sdb1"_s,
+                       u"mount -t vfat -o uid=1000,gid=1000,umask=0077 /dev/sdb1 /media/u/CARD"_s}
+        << QStringList{u"progress"_s, u"progress"_s, u"progress"_s, u"done failed"_s};
+    // Something keeps the device open after the unmount: no mkfs under its feet.
+    QTest::newRow("device still held after unmounting")
+        << false << 512u << QStringList{u"(held)"_s}
+        << QStringList{u"umount /media/u/CARD"_s, u"(wait until released) /dev/sdb1"_s,
                        u"mount -t vfat -o uid=1000,gid=1000,umask=0077 /dev/sdb1 /media/u/CARD"_s}
         << QStringList{u"progress"_s, u"progress"_s, u"progress"_s, u"done failed"_s};
     QTest::newRow("no way to mount again")
         << false << 512u << QStringList{u"mount"_s, u"fusefat"_s}
-        << QStringList{u"umount /media/u/CARD"_s, u"mkfs.fat -F 32 -s 64 -n CAM /dev/sdb1"_s,
+        << QStringList{u"umount /media/u/CARD"_s, u"(wait until released) /dev/sdb1"_s,
+                       u"mkfs.fat -F 32 -s 64 -n CAM /dev/sdb1"_s,
                        u"mount -t vfat -o uid=1000,gid=1000,umask=0077 /dev/sdb1 /media/u/CARD"_s,
                        u"fusefat -o rw+,fsname=/dev/sdb1 /dev/sdb1 /media/u/CARD"_s}
         << QStringList{u"progress"_s, u"progress"_s, u"done failed"_s};
@@ -75,6 +87,7 @@ void RootCardFormatterTest::runsTheStagesInOrder()
     const auto runner = std::make_shared<RecordingCommandRunner>();
     for (const QString& program : failing)
         runner->SetExitCode(program, 32);
+    runner->SetStillHeld(failing.contains(u"(held)"_s));
     CardVolume volume;
     volume.mountPoint = u"/media/u/CARD"_s;
     volume.devicePath = u"/dev/sdb1"_s;
