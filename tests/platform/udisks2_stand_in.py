@@ -46,9 +46,9 @@ def load(mock, parameters):
     mock.AddProperties(MAIN_IFACE, dbus.Dictionary({'Version': parameters.get('version', '2.9.4')},
                                                    signature='sv'))
 
-    def resolve_device(self, devspec, options):
-        _record('ResolveDevice', devspec)
-        return dbus.Array([dbus.ObjectPath(BLOCK_PATH)] if devspec.get('path') == device else [],
+    def resolve_device(self, device_query, options):
+        _record('ResolveDevice', device_query)
+        return dbus.Array([dbus.ObjectPath(BLOCK_PATH)] if device_query.get('path') == device else [],
                           signature='o')
 
     def test_calls(self):
