@@ -1,5 +1,8 @@
 #include "platform/linux/LinuxDriveInfo.h"
 
+#include "platform/linux/LinuxBlockDevices.h"
+#include "platform/linux/LinuxMountTable.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -86,7 +89,19 @@ bool LinuxDriveInfo::IsRemovableDrive(const QString& path) const
     };
     if (!StatPath(path, info))
         return false;
-    return IsRemovableDevice(major(info.st_dev), minor(info.st_dev));
+    if (major(info.st_dev) != 0)
+        return IsRemovableDevice(major(info.st_dev), minor(info.st_dev));
+    // A FUSE file system has no device number of its own; the mount's source names the device
+    // when it is one (exfat-fuse and fusefat with fsname do).
+    const LinuxMountTable table = LinuxMountTable::Read(m_mountInfoPath);
+    const MountEntry* mount = table.EntryHolding(AbsoluteTarget(path));
+    struct stat source
+    {
+    };
+    if (!mount || !mount->source.startsWith(u'/') || !StatPath(mount->source, source) ||
+        !S_ISBLK(source.st_mode))
+        return false;
+    return IsRemovableDevice(major(source.st_rdev), minor(source.st_rdev));
 }
 
 bool LinuxDriveInfo::IsRemovableDevice(quint32 deviceMajor, quint32 deviceMinor) const
@@ -102,6 +117,12 @@ bool LinuxDriveInfo::IsRemovableDevice(quint32 deviceMajor, quint32 deviceMinor)
         return false;
     if (QFileInfo::exists(disk + "/partition"_L1))
         disk = QFileInfo(disk).path();
+    // An image file attached for a test counts as a card only inside the folder named for it.
+    const QString diskName = QFileInfo(disk).fileName();
+    if (diskName.startsWith("loop"_L1))
+        return LinuxBlockDevices::IsImageInside(
+            QString::fromUtf8(ReadSmallFile(disk + "/loop/backing_file"_L1, 4096)).trimmed(),
+            qEnvironmentVariable("DASHCAM_ALLOW_LOOP_BACKING_DIR"));
     if (ReadSmallFile(disk + "/removable"_L1, kMaxAttributeBytes).trimmed() == "1")
         return true;
     // Only the device's place inside sysfs counts, not where the sysfs tree itself lies.

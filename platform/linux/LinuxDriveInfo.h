@@ -18,7 +18,8 @@ public:
 
     // Whether the block device deviceMajor:deviceMinor (or, for a partition, its disk) is removable: the
     // disk says so itself, or it hangs off a USB or MMC/SD bus (card readers and many USB
-    // sticks report themselves as fixed).
+    // sticks report themselves as fixed). A loop device only when its backing file lies inside the
+    // folder named by DASHCAM_ALLOW_LOOP_BACKING_DIR (tests on image files).
     bool IsRemovableDevice(quint32 deviceMajor, quint32 deviceMinor) const;
 
 private:

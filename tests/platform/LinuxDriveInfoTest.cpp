@@ -1,5 +1,7 @@
 #include "platform/linux/LinuxDriveInfo.h"
 
+#include "../support/ScopedEnvironmentVariable.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -76,6 +78,8 @@ private Q_SLOTS:
     void filesystemRoots_data();
     void filesystemRoots();
     void filesystemRootWithoutMountTable();
+    void loopDevicesOnlyInsideTheAllowedFolder_data();
+    void loopDevicesOnlyInsideTheAllowedFolder();
 
 private:
     QTemporaryDir m_dir;
@@ -118,6 +122,13 @@ void LinuxDriveInfoTest::initTestCase()
     QVERIFY(m_sysfs->AddPartition(nvme, u"nvme0n1p1"_s, 259, 1));
 
     QVERIFY(m_sysfs->AddDisk(u"virtual/block/loop0"_s, 0, 7, 0));
+    QVERIFY(m_sysfs->AddDisk(u"virtual/block/loop1"_s, 0, 7, 1));
+    QVERIFY(m_sysfs->AddPartition(u"virtual/block/loop1"_s, u"loop1p1"_s, 259, 5));
+    QVERIFY(QDir().mkpath(m_base + "/images/inner"_L1));
+    QVERIFY(WriteFile(m_base + "/images/inner/card.img"_L1, "image"));
+    QVERIFY(QDir().mkpath(m_sysfs->Root() + "/devices/virtual/block/loop1/loop"_L1));
+    QVERIFY(WriteFile(m_sysfs->Root() + "/devices/virtual/block/loop1/loop/backing_file"_L1,
+                      QFile::encodeName(m_base + "/images/inner/card.img\n"_L1)));
     // A disk without the attribute at all.
     QVERIFY(m_sysfs->AddDisk(u"virtual/block/dm-0"_s, -1, 254, 0));
 }
@@ -252,6 +263,35 @@ void LinuxDriveInfoTest::filesystemRootWithoutMountTable()
     const LinuxDriveInfo drives(u"/sys"_s, m_base + "/no-mount-table"_L1);
     QCOMPARE(drives.FilesystemRoot(u"/proc/self/status"_s), u"/proc/"_s);
     QCOMPARE(drives.FilesystemRoot(QString()), QString());
+}
+
+void LinuxDriveInfoTest::loopDevicesOnlyInsideTheAllowedFolder_data()
+{
+    QTest::addColumn<QString>("allowedFolder"); // @ stands for the test's folder; empty: unset
+    QTest::addColumn<bool>("removable");
+
+    QTest::newRow("variable unset") << QString() << false;
+    QTest::newRow("image inside the folder") << u"@/images"_s << true;
+    QTest::newRow("image in a subfolder of it") << u"@"_s << true;
+    QTest::newRow("image outside the folder") << u"@/images/inner/other"_s << false;
+    QTest::newRow("folder that does not exist") << u"@/nowhere"_s << false;
+}
+
+void LinuxDriveInfoTest::loopDevicesOnlyInsideTheAllowedFolder()
+{
+    QFETCH(QString, allowedFolder);
+    QFETCH(bool, removable);
+    QVERIFY(QDir().mkpath(m_base + "/images/inner/other"_L1));
+    allowedFolder.replace(u'@', m_base);
+    ScopedEnvironmentVariable allowed(
+        "DASHCAM_ALLOW_LOOP_BACKING_DIR",
+        allowedFolder.isEmpty() ? std::nullopt : std::optional(QFile::encodeName(allowedFolder)));
+
+    const LinuxDriveInfo drives(m_sysfs->Root(), m_base + "/no-mount-table"_L1);
+    QCOMPARE(drives.IsRemovableDevice(259, 5), removable);
+    QCOMPARE(drives.IsRemovableDevice(7, 1), removable);
+    // A loop device without a backing file attribute is never a card.
+    QCOMPARE(drives.IsRemovableDevice(7, 0), false);
 }
 
 QTEST_GUILESS_MAIN(LinuxDriveInfoTest)
