@@ -1,12 +1,21 @@
 #include "app/CSettingApp.h"
 
 #include "app/CSettingDlg.h"
+#include "app/CardFinder.h"
+#include "app/CardSearch.h"
+#include "app/InterfaceLanguage.h"
+#include "app/SelfRelaunch.h"
+#include "i18n/LanguagePack.h"
+#include "platform/CRegistryManager.h"
+#include "platform/PlatformServices.h"
 #include "settings/CardRoot.h"
 #include "ui/PngResource.h"
 #include "ui/SkinFont.h"
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QIcon>
+#include <QLocale>
 
 using namespace Qt::StringLiterals;
 
@@ -20,10 +29,37 @@ QString CSettingApp::CardRootFromArguments(const QStringList& arguments)
     return root;
 }
 
+QString CSettingApp::CardRootWithoutArguments(const QLocale& pcLocale)
+{
+    const PlatformServices& platform = PlatformServices::Current();
+    InterfaceLanguage::ReadViewerLanguage(CRegistryManager(platform.Registry()));
+    LoadLanguagePack(LanguagePack::resourceName(
+        InterfaceLanguage::ChooseLanguageWithoutCard(*platform.Windows(), pcLocale)));
+    const CardFinder finder(*platform.Volumes(), *platform.Drives());
+    return CardSearch(finder).FindCardRoot();
+}
+
 int CSettingApp::Run(int argc, char* argv[])
 {
+    // Without an argument the user may have to be asked where the card is; with no display to
+    // ask on, the program ends at once, as it does for a wrong number of arguments.
+    const bool findCard = argc == 1;
+    if (findCard && !PlatformServices::Current().Display()->IsDisplayAvailable())
+        return 0;
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral(DASHCAM_APP_ID));
     CardRoot::set(CardRootFromArguments(QApplication::arguments()));
+    // A program on the card restarts from a local copy with its own folder as the card; the
+    // window's start-up does that, so there is nothing to look for.
+    if (findCard && !PlatformServices::Current().Drives()->IsRemovableDrive(
+                        SelfRelaunch::ProgramFolder(QApplication::applicationFilePath()))) {
+        QIcon icon;
+        icon.addFile(u":/icons/dashcam-settings-64.png"_s, QSize(64, 64));
+        QApplication::setWindowIcon(icon);
+        CardRoot::set(CardRootWithoutArguments(QLocale::system()));
+        if (CardRoot::isEmpty())
+            return 0;
+    }
     // Decode the skin while the fonts are set up and the card is read.
     if (!CardRoot::isEmpty())
         PngResource::Preload(CSettingDlg::SkinImageIds());

@@ -46,3 +46,15 @@ void PlatformServices::SetFormatter(std::shared_ptr<const VolumeFormatter> forma
     if (formatter)
         m_formatter = std::move(formatter);
 }
+
+void PlatformServices::SetVolumes(std::shared_ptr<const VolumeList> volumes)
+{
+    if (volumes)
+        m_volumes = std::move(volumes);
+}
+
+void PlatformServices::SetDisplay(std::shared_ptr<const DisplayAvailability> display)
+{
+    if (display)
+        m_display = std::move(display);
+}

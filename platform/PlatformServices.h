@@ -1,10 +1,12 @@
 #pragma once
 
 #include "platform/AppDataFolder.h"
+#include "platform/DisplayAvailability.h"
 #include "platform/DriveInfo.h"
 #include "platform/ProgramLauncher.h"
 #include "platform/RegistryBackend.h"
 #include "platform/VolumeFormatter.h"
+#include "platform/VolumeList.h"
 #include "platform/WindowFinder.h"
 
 #include <memory>
@@ -25,6 +27,8 @@ public:
     const std::shared_ptr<const RegistryBackend>& Registry() const { return m_registry; }
     const std::shared_ptr<const WindowFinder>& Windows() const { return m_windows; }
     const std::shared_ptr<const VolumeFormatter>& Formatter() const { return m_formatter; }
+    const std::shared_ptr<const VolumeList>& Volumes() const { return m_volumes; }
+    const std::shared_ptr<const DisplayAvailability>& Display() const { return m_display; }
 
     void SetDrives(std::shared_ptr<const DriveInfo> drives);
     void SetAppData(std::shared_ptr<const AppDataFolder> appData);
@@ -32,6 +36,8 @@ public:
     void SetRegistry(std::shared_ptr<const RegistryBackend> registry);
     void SetWindows(std::shared_ptr<const WindowFinder> windows);
     void SetFormatter(std::shared_ptr<const VolumeFormatter> formatter);
+    void SetVolumes(std::shared_ptr<const VolumeList> volumes);
+    void SetDisplay(std::shared_ptr<const DisplayAvailability> display);
 
 private:
     PlatformServices() = default;
@@ -42,4 +48,6 @@ private:
     std::shared_ptr<const RegistryBackend> m_registry;
     std::shared_ptr<const WindowFinder> m_windows;
     std::shared_ptr<const VolumeFormatter> m_formatter;
+    std::shared_ptr<const VolumeList> m_volumes;
+    std::shared_ptr<const DisplayAvailability> m_display;
 };

@@ -1,8 +1,10 @@
 #include "platform/PlatformServices.h"
 #include "platform/linux/LinuxAppDataFolder.h"
+#include "platform/linux/LinuxDisplayAvailability.h"
 #include "platform/linux/LinuxDriveInfo.h"
 #include "platform/linux/LinuxProgramLauncher.h"
 #include "platform/linux/LinuxVolumeFormatter.h"
+#include "platform/linux/LinuxVolumeList.h"
 #include "platform/linux/WineRegistryBackend.h"
 #include "platform/linux/XcbWindowFinder.h"
 
@@ -16,5 +18,7 @@ PlatformServices PlatformServices::Defaults()
     services.m_registry = std::make_shared<WineRegistryBackend>();
     services.m_windows = std::make_shared<XcbWindowFinder>();
     services.m_formatter = std::make_shared<LinuxVolumeFormatter>();
+    services.m_volumes = std::make_shared<LinuxVolumeList>();
+    services.m_display = std::make_shared<LinuxDisplayAvailability>();
     return services;
 }
