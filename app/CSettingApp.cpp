@@ -41,10 +41,10 @@ QString CSettingApp::CardRootWithoutArguments(const QLocale& pcLocale)
 
 int CSettingApp::Run(int argc, char* argv[])
 {
-    // Without an argument the user may have to be asked where the card is; with no display to
-    // ask on, the program ends at once, as it does for a wrong number of arguments.
+    // Without a card root the user may have to be asked where the card is. With no display to
+    // ask on, the program ends at once, before the toolkit would abort for want of a display.
     const bool findCard = argc == 1;
-    if (findCard && !PlatformServices::Current().Display()->IsDisplayAvailable())
+    if (argc != 2 && !PlatformServices::Current().Display()->IsDisplayAvailable())
         return 0;
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(DASHCAM_APP_ID));
