@@ -31,8 +31,10 @@ CardChooserDlg::CardChooserDlg(const QList<CardCandidate>& cards, QWidget* paren
         auto* item = new QTreeWidgetItem(m_list, {label, SizeText(card.bytesTotal), card.root});
         item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
     }
-    for (int column = 0; column < m_list->columnCount(); ++column)
+    for (int column = 0; column < m_list->columnCount(); ++column) {
         m_list->resizeColumnToContents(column);
+        m_list->setColumnWidth(column, m_list->columnWidth(column) + 24);
+    }
     m_list->header()->setStretchLastSection(true);
     m_list->setCurrentItem(m_list->topLevelItem(0));
 
@@ -53,7 +55,7 @@ CardChooserDlg::CardChooserDlg(const QList<CardCandidate>& cards, QWidget* paren
     layout->addWidget(prompt);
     layout->addWidget(m_list);
     layout->addWidget(buttons);
-    resize(qMax(560, sizeHint().width()), 300);
+    resize(qMax(560, sizeHint().width()), 260);
 }
 
 QString CardChooserDlg::SizeText(qint64 bytes)

@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -20,6 +21,13 @@ NoCardDlg::NoCardDlg(Search search, QWidget* parent) : QDialog(parent), m_search
     m_status = new QLabel(this);
     m_status->setObjectName(u"statusLabel"_s);
     m_status->setWordWrap(true);
+    QFont statusFont = m_status->font();
+    statusFont.setItalic(true);
+    m_status->setFont(statusFont);
+
+    auto* icon = new QLabel(this);
+    icon->setPixmap(QIcon(u":/icons/dashcam-settings-64.png"_s).pixmap(64, 64));
+    icon->setAlignment(Qt::AlignTop);
 
     auto* buttons = new QDialogButtonBox(this);
     m_lookAgain = buttons->addButton(GetText(u"IDS_STRING3357"), QDialogButtonBox::ActionRole);
@@ -34,12 +42,20 @@ NoCardDlg::NoCardDlg(Search search, QWidget* parent) : QDialog(parent), m_search
     connect(m_chooseFolder, &QPushButton::clicked, this, &NoCardDlg::ChooseFolder);
     connect(m_close, &QPushButton::clicked, this, &NoCardDlg::reject);
 
+    auto* texts = new QVBoxLayout;
+    texts->addWidget(message);
+    texts->addSpacing(6);
+    texts->addWidget(m_status);
+    texts->addStretch(1);
+    auto* body = new QHBoxLayout;
+    body->setSpacing(16);
+    body->addWidget(icon);
+    body->addLayout(texts, 1);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(message);
-    layout->addWidget(m_status);
-    layout->addStretch(1);
+    layout->addLayout(body);
+    layout->addSpacing(8);
     layout->addWidget(buttons);
-    resize(qMax(520, sizeHint().width()), sizeHint().height());
+    resize(qMax(560, sizeHint().width()), sizeHint().height());
 }
 
 void NoCardDlg::LookAgain()

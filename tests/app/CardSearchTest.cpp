@@ -288,6 +288,34 @@ private Q_SLOTS:
         QTEST(InterfaceLanguage::IndexOfLocale(QLocale(locale)), "index");
     }
 
+    // With SCREENSHOT_DIR set, writes both search windows in a few languages for review.
+    void searchWindowsScreenshots_data()
+    {
+        QTest::addColumn<QString>("language");
+        for (const char* language : {"english", "german", "russian", "japanese", "chinesetraditional"})
+            QTest::newRow(language) << QString::fromLatin1(language);
+    }
+
+    void searchWindowsScreenshots()
+    {
+        QFETCH(QString, language);
+        const QString folder = qEnvironmentVariable("SCREENSHOT_DIR");
+        if (folder.isEmpty())
+            QSKIP("set SCREENSHOT_DIR to write screenshots");
+        QVERIFY(LoadLanguagePack(language));
+
+        NoCardDlg noCard({});
+        noCard.show();
+        QTest::mouseClick(noCard.LookAgainButton(), Qt::LeftButton); // shows the status line too
+        QVERIFY(noCard.isVisible());
+        QVERIFY(noCard.grab().save(folder + u"/no-card-"_s + language + u".png"_s));
+
+        CardChooserDlg chooser({{u"/media/driver/DASHCAM/"_s, u"DASHCAM"_s, 31'914'983'424},
+                                {u"/media/driver/3061-6538/"_s, QString(), 63'831'015'424}});
+        chooser.show();
+        QVERIFY(chooser.grab().save(folder + u"/card-chooser-"_s + language + u".png"_s));
+    }
+
 private:
     QString Root(const QString& name) const { return m_folders->filePath(name) + u'/'; }
 
