@@ -43,16 +43,16 @@ int CSettingApp::Run(int argc, char* argv[])
 {
     // Without a card root the user may have to be asked where the card is. With no display to
     // ask on, the program ends at once, before the toolkit would abort for want of a display.
-    const bool findCard = argc == 1;
     if (argc != 2 && !PlatformServices::Current().Display()->IsDisplayAvailable())
         return 0;
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(DASHCAM_APP_ID));
-    CardRoot::set(CardRootFromArguments(QApplication::arguments()));
+    const QStringList arguments = QApplication::arguments(); // without the toolkit's own options
+    CardRoot::set(CardRootFromArguments(arguments));
     // A program on the card restarts from a local copy with its own folder as the card; the
     // window's start-up does that, so there is nothing to look for.
-    if (findCard && !PlatformServices::Current().Drives()->IsRemovableDrive(
-                        SelfRelaunch::ProgramFolder(QApplication::applicationFilePath()))) {
+    if (arguments.size() == 1 && !PlatformServices::Current().Drives()->IsRemovableDrive(
+                                     SelfRelaunch::ProgramFolder(QApplication::applicationFilePath()))) {
         QIcon icon;
         icon.addFile(u":/icons/dashcam-settings-64.png"_s, QSize(64, 64));
         QApplication::setWindowIcon(icon);
