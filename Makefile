@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 CARD ?=
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: run test build configure deps format clean
+.PHONY: run test build package configure deps format clean
 
 deps:
 	@bash scripts/install-deps
@@ -29,6 +29,11 @@ run: configure
 
 test: build
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The Debian package of the program, in $(BUILD_DIR)/; see README.md, "Install".
+package: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target dashcam-settings
+	@cmake --build $(BUILD_DIR) --target package
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,11 +1,21 @@
 #include "app/CSettingApp.h"
 
 #include "app/CSettingDlg.h"
+#include "app/CardFinder.h"
+#include "app/CardSearch.h"
+#include "app/InterfaceLanguage.h"
+#include "app/SelfRelaunch.h"
+#include "i18n/LanguagePack.h"
+#include "platform/CRegistryManager.h"
+#include "platform/PlatformServices.h"
 #include "settings/CardRoot.h"
 #include "ui/PngResource.h"
 #include "ui/SkinFont.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QIcon>
+#include <QLocale>
 
 using namespace Qt::StringLiterals;
 
@@ -21,10 +31,37 @@ QString CSettingApp::CardRootFromArguments(const QStringList& arguments)
     return root;
 }
 
+QString CSettingApp::CardRootWithoutArguments(const QLocale& pcLocale)
+{
+    const PlatformServices& platform = PlatformServices::Current();
+    InterfaceLanguage::ReadViewerLanguage(CRegistryManager(platform.Registry()));
+    LoadLanguagePack(LanguagePack::resourceName(
+        InterfaceLanguage::ChooseLanguageWithoutCard(*platform.Windows(), pcLocale)));
+    const CardFinder finder(*platform.Volumes(), *platform.Drives());
+    return CardSearch(finder).FindCardRoot();
+}
+
 int CSettingApp::Run(int argc, char* argv[])
 {
+    // Without a card root the user may have to be asked where the card is. With no display to
+    // ask on, the program ends at once, before the toolkit would abort for want of a display.
+    if (argc != 2 && !PlatformServices::Current().Display()->IsDisplayAvailable())
+        return 0;
     QApplication app(argc, argv);
-    CardRoot::set(CardRootFromArguments(QApplication::arguments()));
+    QGuiApplication::setDesktopFileName(QStringLiteral(DASHCAM_APP_ID));
+    const QStringList arguments = QApplication::arguments(); // without the toolkit's own options
+    CardRoot::set(CardRootFromArguments(arguments));
+    // A program on the card restarts from a local copy with its own folder as the card; the
+    // window's start-up does that, so there is nothing to look for.
+    if (arguments.size() == 1 && !PlatformServices::Current().Drives()->IsRemovableDrive(
+                                     SelfRelaunch::ProgramFolder(QApplication::applicationFilePath()))) {
+        QIcon icon;
+        icon.addFile(u":/icons/dashcam-settings-64.png"_s, QSize(64, 64));
+        QApplication::setWindowIcon(icon);
+        CardRoot::set(CardRootWithoutArguments(QLocale::system()));
+        if (CardRoot::isEmpty())
+            return 0;
+    }
     // Decode the skin while the fonts are set up and the card is read.
     if (!CardRoot::isEmpty())
         PngResource::Preload(CSettingDlg::SkinImageIds());

@@ -5,6 +5,7 @@
 #include "platform/WindowFinder.h"
 
 #include <QHash>
+#include <QLocale>
 
 using namespace Qt::StringLiterals;
 
@@ -76,4 +77,51 @@ int InterfaceLanguage::ChooseInterfaceLanguage(const WindowFinder& windows, cons
 {
     return ChooseInterfaceLanguage(windows.HasTopLevelWindow(ViewerWindowTitle), ViewerLanguageName(),
                                    deviceCodes, deviceLanguage);
+}
+
+int InterfaceLanguage::IndexOfLocale(const QLocale& locale)
+{
+    switch (locale.language()) {
+    case QLocale::French:
+        return 1;
+    case QLocale::Russian:
+        return 2;
+    case QLocale::Korean:
+        return 3;
+    case QLocale::Spanish:
+        return 4;
+    case QLocale::Chinese: {
+        // Hong Kong, Macao and Taiwan write traditional characters even when the script is not named.
+        const QLocale::Territory territory = locale.territory();
+        const bool traditional =
+            locale.script() == QLocale::TraditionalHanScript ||
+            (locale.script() != QLocale::SimplifiedHanScript &&
+             (territory == QLocale::HongKong || territory == QLocale::Macao || territory == QLocale::Taiwan));
+        return traditional ? 6 : 5;
+    }
+    case QLocale::German:
+        return 7;
+    case QLocale::Italian:
+        return 8;
+    case QLocale::Japanese:
+        return 9;
+    case QLocale::Portuguese:
+        return 10;
+    default:
+        return 0;
+    }
+}
+
+int InterfaceLanguage::ChooseLanguageWithoutCard(bool viewerWindowOpen, const QString& viewerLanguageName,
+                                                 const QLocale& pcLocale)
+{
+    if (viewerWindowOpen)
+        return ChooseInterfaceLanguage(true, viewerLanguageName, {}, 0);
+    return IndexOfLocale(pcLocale);
+}
+
+int InterfaceLanguage::ChooseLanguageWithoutCard(const WindowFinder& windows, const QLocale& pcLocale)
+{
+    return ChooseLanguageWithoutCard(windows.HasTopLevelWindow(ViewerWindowTitle), ViewerLanguageName(),
+                                     pcLocale);
 }

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 class CRegistryManager;
+class QLocale;
 class WindowFinder;
 
 // The editor speaks the maker's PC viewer's language while the viewer is open, and otherwise
@@ -24,6 +25,14 @@ public:
     static int ChooseInterfaceLanguage(const WindowFinder& windows, const QStringList& deviceCodes,
                                        qint32 deviceLanguage);
 
+    // Before any card is known there is no camera language to follow: the PC's own language
+    // stands in for it, while the open viewer still wins.
+    static int ChooseLanguageWithoutCard(bool viewerWindowOpen, const QString& viewerLanguageName,
+                                         const QLocale& pcLocale);
+    static int ChooseLanguageWithoutCard(const WindowFinder& windows, const QLocale& pcLocale);
+
     static int IndexOfViewerName(const QString& name);
+    // The interface language of a locale; English for a language the editor does not speak.
+    static int IndexOfLocale(const QLocale& locale);
     static int IndexOfDeviceCode(const QString& code);
 };

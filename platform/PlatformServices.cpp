@@ -52,3 +52,15 @@ void PlatformServices::SetViewer(std::shared_ptr<const ViewerSignals> viewer)
     if (viewer)
         m_viewer = std::move(viewer);
 }
+
+void PlatformServices::SetVolumes(std::shared_ptr<const VolumeList> volumes)
+{
+    if (volumes)
+        m_volumes = std::move(volumes);
+}
+
+void PlatformServices::SetDisplay(std::shared_ptr<const DisplayAvailability> display)
+{
+    if (display)
+        m_display = std::move(display);
+}

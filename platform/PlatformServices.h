@@ -1,11 +1,13 @@
 #pragma once
 
 #include "platform/AppDataFolder.h"
+#include "platform/DisplayAvailability.h"
 #include "platform/DriveInfo.h"
 #include "platform/ProgramLauncher.h"
 #include "platform/RegistryBackend.h"
 #include "platform/ViewerSignals.h"
 #include "platform/VolumeFormatter.h"
+#include "platform/VolumeList.h"
 #include "platform/WindowFinder.h"
 
 #include <memory>
@@ -27,6 +29,8 @@ public:
     const std::shared_ptr<const WindowFinder>& Windows() const { return m_windows; }
     const std::shared_ptr<const VolumeFormatter>& Formatter() const { return m_formatter; }
     const std::shared_ptr<const ViewerSignals>& Viewer() const { return m_viewer; }
+    const std::shared_ptr<const VolumeList>& Volumes() const { return m_volumes; }
+    const std::shared_ptr<const DisplayAvailability>& Display() const { return m_display; }
 
     void SetDrives(std::shared_ptr<const DriveInfo> drives);
     void SetAppData(std::shared_ptr<const AppDataFolder> appData);
@@ -35,6 +39,8 @@ public:
     void SetWindows(std::shared_ptr<const WindowFinder> windows);
     void SetFormatter(std::shared_ptr<const VolumeFormatter> formatter);
     void SetViewer(std::shared_ptr<const ViewerSignals> viewer);
+    void SetVolumes(std::shared_ptr<const VolumeList> volumes);
+    void SetDisplay(std::shared_ptr<const DisplayAvailability> display);
 
 private:
     PlatformServices() = default;
@@ -46,4 +52,6 @@ private:
     std::shared_ptr<const WindowFinder> m_windows;
     std::shared_ptr<const VolumeFormatter> m_formatter;
     std::shared_ptr<const ViewerSignals> m_viewer;
+    std::shared_ptr<const VolumeList> m_volumes;
+    std::shared_ptr<const DisplayAvailability> m_display;
 };

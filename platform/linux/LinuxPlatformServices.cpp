@@ -1,8 +1,10 @@
 #include "platform/PlatformServices.h"
 #include "platform/linux/LinuxAppDataFolder.h"
+#include "platform/linux/LinuxDisplayAvailability.h"
 #include "platform/linux/LinuxDriveInfo.h"
 #include "platform/linux/LinuxProgramLauncher.h"
 #include "platform/linux/LinuxVolumeFormatter.h"
+#include "platform/linux/LinuxVolumeList.h"
 #include "platform/linux/WineRegistryBackend.h"
 #include "platform/linux/X11ViewerSignals.h"
 #include "platform/linux/XcbWindowFinder.h"
@@ -18,5 +20,7 @@ PlatformServices PlatformServices::Defaults()
     services.m_windows = std::make_shared<XcbWindowFinder>();
     services.m_formatter = std::make_shared<LinuxVolumeFormatter>();
     services.m_viewer = std::make_shared<X11ViewerSignals>();
+    services.m_volumes = std::make_shared<LinuxVolumeList>();
+    services.m_display = std::make_shared<LinuxDisplayAvailability>();
     return services;
 }
