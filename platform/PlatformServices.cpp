@@ -46,3 +46,9 @@ void PlatformServices::SetFormatter(std::shared_ptr<const VolumeFormatter> forma
     if (formatter)
         m_formatter = std::move(formatter);
 }
+
+void PlatformServices::SetTimeZones(std::shared_ptr<const TimeZoneSource> timeZones)
+{
+    if (timeZones)
+        m_timeZones = std::move(timeZones);
+}

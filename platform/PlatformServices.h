@@ -4,6 +4,7 @@
 #include "platform/DriveInfo.h"
 #include "platform/ProgramLauncher.h"
 #include "platform/RegistryBackend.h"
+#include "platform/TimeZoneSource.h"
 #include "platform/VolumeFormatter.h"
 #include "platform/WindowFinder.h"
 
@@ -25,6 +26,7 @@ public:
     const std::shared_ptr<const RegistryBackend>& Registry() const { return m_registry; }
     const std::shared_ptr<const WindowFinder>& Windows() const { return m_windows; }
     const std::shared_ptr<const VolumeFormatter>& Formatter() const { return m_formatter; }
+    const std::shared_ptr<const TimeZoneSource>& TimeZones() const { return m_timeZones; }
 
     void SetDrives(std::shared_ptr<const DriveInfo> drives);
     void SetAppData(std::shared_ptr<const AppDataFolder> appData);
@@ -32,6 +34,7 @@ public:
     void SetRegistry(std::shared_ptr<const RegistryBackend> registry);
     void SetWindows(std::shared_ptr<const WindowFinder> windows);
     void SetFormatter(std::shared_ptr<const VolumeFormatter> formatter);
+    void SetTimeZones(std::shared_ptr<const TimeZoneSource> timeZones);
 
 private:
     PlatformServices() = default;
@@ -42,4 +45,5 @@ private:
     std::shared_ptr<const RegistryBackend> m_registry;
     std::shared_ptr<const WindowFinder> m_windows;
     std::shared_ptr<const VolumeFormatter> m_formatter;
+    std::shared_ptr<const TimeZoneSource> m_timeZones;
 };

@@ -2,6 +2,7 @@
 #include "platform/linux/LinuxAppDataFolder.h"
 #include "platform/linux/LinuxDriveInfo.h"
 #include "platform/linux/LinuxProgramLauncher.h"
+#include "platform/linux/LinuxTimeZoneSource.h"
 #include "platform/linux/LinuxVolumeFormatter.h"
 #include "platform/linux/WineRegistryBackend.h"
 #include "platform/linux/XcbWindowFinder.h"
@@ -16,5 +17,6 @@ PlatformServices PlatformServices::Defaults()
     services.m_registry = std::make_shared<WineRegistryBackend>();
     services.m_windows = std::make_shared<XcbWindowFinder>();
     services.m_formatter = std::make_shared<LinuxVolumeFormatter>();
+    services.m_timeZones = std::make_shared<LinuxTimeZoneSource>();
     return services;
 }
