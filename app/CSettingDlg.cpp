@@ -119,6 +119,7 @@ bool CSettingDlg::Initialise(const QString& programPath)
     m_languageIndex = InterfaceLanguage::ChooseInterfaceLanguage(*platform.Windows(), m_versionInfo.codes,
                                                                  record.int32(Field::device_language));
     LoadLanguagePack(LanguagePack::resourceName(m_languageIndex));
+    SkinFont::SetInterfaceLanguage(m_languageIndex);
     setWindowTitle(GetText(u"IDS_STRING101"));
 
     BuildFrame();
