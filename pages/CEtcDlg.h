@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pages/CBaseDialog.h"
+#include "ui/CBaseDialog.h"
 
 // The memory card page: partition layout, overwrite rules and formatting.
 class CEtcDlg final : public CBaseDialog

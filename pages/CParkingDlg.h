@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pages/CBaseDialog.h"
+#include "ui/CBaseDialog.h"
 
 // The record settings page: recording, parking mode and battery protection.
 class CParkingDlg final : public CBaseDialog

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pages/CBaseDialog.h"
+#include "ui/CBaseDialog.h"
 
 // The system settings page: language, sound, time zone, clock and units.
 class CSystemDlg final : public CBaseDialog

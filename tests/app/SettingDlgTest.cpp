@@ -1,6 +1,6 @@
 #include "app/CSettingDlg.h"
 #include "i18n/LanguagePack.h"
-#include "pages/CBaseDialog.h"
+#include "ui/CBaseDialog.h"
 #include "settings/CardRoot.h"
 #include "settings/DeviceClock.h"
 #include "settings/RecordLayout.h"

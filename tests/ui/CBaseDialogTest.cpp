@@ -1,0 +1,386 @@
+#include "ui/CBaseDialog.h"
+
+#include "tests/support/WheelEvent.h"
+#include "ui/SkinFont.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWheelEvent>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+enum
+{
+    IdHeading = 10,
+    IdLabel = 11,
+    IdHiddenHeading = 12,
+    IdTopLabel = 13,
+    IdA = 20,
+    IdB = 21,
+    IdC = 22,
+    IdD = 23,
+    IdUnplaced = 24,
+    IdBox = 30,
+};
+
+// A small page built the way the settings pages are built.
+class TestPage final : public CBaseDialog
+{
+public:
+    explicit TestPage(int range, int step, QWidget* parent = nullptr) : CBaseDialog(1, parent)
+    {
+        SetScrollStep(step);
+        CreatePageFonts();
+        AddLabel(IdHeading);
+        AddLabel(IdLabel);
+        AddLabel(IdHiddenHeading);
+        AddLabel(IdTopLabel);
+        AddRadio(IdA, 1);
+        AddRadio(IdB, 1);
+        AddRadio(IdC, 2);
+        AddRadio(IdD, 2);
+        AddRadio(IdUnplaced, 2);
+        AddCheckBox(IdBox);
+        ClearHeadings();
+        AddHeading(IdHeading);
+        PlaceLabel(IdHeading, u"Heading"_s, HeadingFont(), 15, 20);
+        AddHeading(IdHiddenHeading);
+        PlaceLabel(IdHiddenHeading, u"Hidden"_s, HeadingFont(), 15, 300);
+        Control(IdHiddenHeading)->hide();
+        PlaceLabel(IdLabel, u"Label"_s, TextFont(), 60, 200);
+        PlaceLabel(IdTopLabel, u"Top"_s, TextFont(), 60, 0);
+        PlaceLabel(IdA, u"A"_s, TextFont(), 25, 60);
+        PlaceLabel(IdB, u"B"_s, TextFont(), 25, 80);
+        PlaceLabel(IdC, u"C"_s, TextFont(), 25, 100);
+        PlaceLabel(IdD, u"D"_s, TextFont(), 25, 120);
+        PlaceLabel(IdBox, u"Box"_s, TextFont(), 25, 140);
+        SetScrollRange(range);
+        ConfigureScrollBar();
+        HideUnplaced();
+    }
+    void LoadFromRecord() override {}
+
+    using CBaseDialog::SetChecked;
+};
+
+QImage Grab(QWidget* widget)
+{
+    return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+// The page base: layout helpers, scrolling arithmetic, heading rules, radio groups and keys.
+class CBaseDialogTest final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { SkinFont::EnsureRegistered(); }
+
+    void placeLabel_data();
+    void placeLabel();
+    void fittingHelpers();
+    void missingControlIsIgnored();
+    void scrolling_data();
+    void scrolling();
+    void scrollBarDrivesThePage();
+    void wheelMovesOneStep_data();
+    void wheelMovesOneStep();
+    void scrollBarConfiguration_data();
+    void scrollBarConfiguration();
+    void headingRulesFollowTheHeadings();
+    void radioGroupsAreSeparate();
+    void returnNeverReachesTheDialog();
+};
+
+void CBaseDialogTest::placeLabel_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("lines");
+    QTest::newRow("word") << u"Low"_s << u"Low"_s << 1;
+    QTest::newRow("padded") << u"  High \t"_s << u"High"_s << 1;
+    QTest::newRow("empty") << QString() << QString() << 0;
+    QTest::newRow("blank") << u" \t "_s << QString() << 0;
+    QTest::newRow("two lines") << u"short\na much longer line"_s << u"short\na much longer line"_s << 2;
+}
+
+void CBaseDialogTest::placeLabel()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QFETCH(int, lines);
+    TestPage page(100, 10);
+    const QSize size = page.PlaceLabel(IdLabel, text, page.BoldFont(), 33, 44);
+    const int measured = CBaseDialog::MeasureTextWidth(shown, page.BoldFont());
+    if (shown.isEmpty())
+        QCOMPARE(measured, 0);
+    else if (lines == 2)
+        QCOMPARE(measured, QFontMetrics(page.BoldFont()).horizontalAdvance(u"a much longer line"_s));
+    QCOMPARE(size.width(), shown.isEmpty() ? 25 : measured + 30);
+    QCOMPARE(size.height(), lines == 0 ? 25 : lines * CBaseDialog::SystemFontLineHeight);
+    auto* label = page.ControlAs<QLineEdit>(IdLabel);
+    QCOMPARE(label->geometry(), QRect(QPoint(33, 44), size));
+    QCOMPARE(label->text(), shown);
+    QCOMPARE(label->font(), page.BoldFont());
+}
+
+void CBaseDialogTest::fittingHelpers()
+{
+    TestPage page(100, 10);
+    const QFont& font = page.TextFont();
+    const int space = CBaseDialog::MeasureTextWidth(u" "_s, font);
+    const int text = CBaseDialog::MeasureTextWidth(u"Value"_s, font);
+    QVERIFY(space > 0);
+
+    page.SetControlText(IdLabel, font, u"Value"_s, 5, 6, 99, 20, true);
+    QCOMPARE(page.Control(IdLabel)->geometry(), QRect(5, 6, text + 4 * space, 20));
+    QCOMPARE(page.ControlAs<QLineEdit>(IdLabel)->text(), u"Value"_s);
+    page.SetControlText(IdLabel, font, QString(), 5, 6, 99, 20, true);
+    QCOMPARE(page.Control(IdLabel)->geometry(), QRect(5, 6, 0, 20));
+    page.SetControlText(IdLabel, font, u"Value"_s, 5, 6, 99, 20, false);
+    QCOMPARE(page.Control(IdLabel)->geometry(), QRect(5, 6, 99, 20));
+
+    // PlaceControl sizes by a text it does not show.
+    page.PlaceControl(IdLabel, font, u"Another"_s, 7, 8, 50, 21, true);
+    QCOMPARE(page.Control(IdLabel)->geometry(),
+             QRect(7, 8, CBaseDialog::MeasureTextWidth(u"Another"_s, font), 21));
+    QCOMPARE(page.ControlAs<QLineEdit>(IdLabel)->text(), u"Value"_s);
+    QCOMPARE(page.MoveControl(IdLabel, 1, 2, 3, 4), QSize(3, 4));
+    QCOMPARE(page.Control(IdLabel)->geometry(), QRect(1, 2, 3, 4));
+}
+
+void CBaseDialogTest::missingControlIsIgnored()
+{
+    TestPage page(100, 10);
+    QCOMPARE(page.Control(999), nullptr);
+    QCOMPARE(page.PlaceLabel(999, u"x"_s, page.TextFont(), 1, 1), QSize());
+    QCOMPARE(page.MoveControl(999, 1, 1, 5, 5), QSize());
+    page.SetControlText(999, page.TextFont(), u"x"_s, 1, 1, 1, 1, true);
+    page.PlaceControl(999, page.TextFont(), u"x"_s, 1, 1, 1, 1, true);
+    QCOMPARE(page.ControlAs<QRadioButton>(IdA), page.Control(IdA));
+    QCOMPARE(page.ControlAs<QCheckBox>(IdA), nullptr);
+}
+
+void CBaseDialogTest::scrolling_data()
+{
+    QTest::addColumn<int>("range");
+    QTest::addColumn<int>("step");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("thumb");
+    QTest::addColumn<int>("expected");
+    // clang-format off
+    QTest::newRow("line down")             << 561 <<  80 <<   0 << 1 <<   0 <<  80;
+    QTest::newRow("line down near end")    << 561 <<  80 << 520 << 1 <<   0 << 561;
+    QTest::newRow("line down at end")      << 561 <<  80 << 561 << 1 <<   0 << 561;
+    QTest::newRow("line up")               << 561 <<  80 << 200 << 0 <<   0 << 120;
+    QTest::newRow("line up near top")      << 561 <<  80 <<  30 << 0 <<   0 <<   0;
+    QTest::newRow("line up at top")        << 561 <<  80 <<   0 << 0 <<   0 <<   0;
+    QTest::newRow("page down")             << 561 <<  80 <<   0 << 3 <<   0 << 437;
+    QTest::newRow("page down near end")    << 561 <<  80 << 437 << 3 <<   0 << 561;
+    QTest::newRow("page up")               << 561 <<  80 << 500 << 2 <<   0 <<  63;
+    QTest::newRow("page up near top")      << 561 <<  80 << 400 << 2 <<   0 <<   0;
+    QTest::newRow("thumb position")        << 561 <<  80 <<   0 << 4 << 300 << 300;
+    QTest::newRow("thumb track unclamped") << 561 <<  80 <<   0 << 5 << 562 << 562;
+    QTest::newRow("line down past end")    << 561 <<  80 << 562 << 1 <<   0 << 561;
+    QTest::newRow("top ignored")           << 561 <<  80 << 200 << 6 <<   0 << 200;
+    QTest::newRow("bottom ignored")        << 561 <<  80 << 200 << 7 <<   0 << 200;
+    QTest::newRow("end scroll ignored")    << 561 <<  80 << 200 << 8 << 999 << 200;
+    QTest::newRow("small range")           <<  67 << 100 <<   0 << 1 <<   0 <<  67;
+    QTest::newRow("small range at end")    <<  67 << 100 <<  67 << 1 <<   0 <<  67;
+    // clang-format on
+}
+
+void CBaseDialogTest::scrolling()
+{
+    QFETCH(int, range);
+    QFETCH(int, step);
+    QFETCH(int, start);
+    QFETCH(int, code);
+    QFETCH(int, thumb);
+    QFETCH(int, expected);
+    TestPage page(range, step);
+    page.OnVScroll(CBaseDialog::ThumbTrack, start);
+    QCOMPARE(page.ScrollPos(), start);
+    page.OnVScroll(code, thumb);
+    QCOMPARE(page.ScrollPos(), expected);
+    QCOMPARE(page.VerticalScrollBar()->value(), expected);
+    // The whole content moved with it, controls included.
+    QCOMPARE(page.Control(IdLabel)->y(), 200 - expected);
+    QCOMPARE(page.Control(IdHeading)->y(), 20 - expected);
+}
+
+void CBaseDialogTest::scrollBarDrivesThePage()
+{
+    TestPage page(561, 80);
+    QScrollBar* bar = page.VerticalScrollBar();
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QCOMPARE(page.ScrollPos(), 80);
+    QCOMPARE(bar->value(), 80);
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    QCOMPARE(page.ScrollPos(), 517);
+    bar->triggerAction(QAbstractSlider::SliderToMinimum); // ignored, the bar stays
+    QCOMPARE(page.ScrollPos(), 517);
+    QCOMPARE(bar->value(), 517);
+    // Dragging the thumb to its end: the bar's last position, one past the range.
+    bar->setSliderDown(true);
+    bar->setSliderPosition(bar->maximum());
+    bar->setSliderDown(false);
+    QCOMPARE(page.ScrollPos(), 562);
+    QCOMPARE(page.Control(IdLabel)->y(), 200 - 562);
+    bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    QCOMPARE(page.ScrollPos(), 482);
+}
+
+void CBaseDialogTest::wheelMovesOneStep_data()
+{
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("delta");
+    QTest::addColumn<bool>("overBar");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("one notch down") << 0 << -120 << false << 80;
+    QTest::newRow("four notches in one message") << 0 << -480 << false << 80;
+    QTest::newRow("tiny delta down") << 160 << -1 << false << 240;
+    QTest::newRow("up") << 160 << 120 << false << 80;
+    QTest::newRow("no delta") << 160 << 0 << false << 160;
+    QTest::newRow("down at end") << 561 << -120 << false << 561;
+    QTest::newRow("up at top") << 0 << 360 << false << 0;
+    QTest::newRow("over the bar") << 0 << -480 << true << 80;
+}
+
+void CBaseDialogTest::wheelMovesOneStep()
+{
+    QFETCH(int, start);
+    QFETCH(int, delta);
+    QFETCH(bool, overBar);
+    QFETCH(int, expected);
+    TestPage page(561, 80);
+    page.show();
+    page.OnVScroll(CBaseDialog::ThumbPosition, start);
+    // Over a label: the label does not take the wheel, the page does.
+    QWidget* target = overBar ? static_cast<QWidget*>(page.VerticalScrollBar()) : page.Control(IdLabel);
+    SendWheel(target, QPoint(2, 2), delta);
+    QCOMPARE(page.ScrollPos(), expected);
+    QCOMPARE(page.VerticalScrollBar()->value(), expected);
+}
+
+void CBaseDialogTest::scrollBarConfiguration_data()
+{
+    QTest::addColumn<int>("range");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("record page") << 561 << true;
+    QTest::newRow("memory card page") << 67 << true;
+    QTest::newRow("one pixel") << 0 << true;
+    QTest::newRow("nothing to scroll") << -1 << false;
+}
+
+void CBaseDialogTest::scrollBarConfiguration()
+{
+    QFETCH(int, range);
+    QFETCH(bool, enabled);
+    TestPage page(range, 80);
+    page.show();
+    QScrollBar* bar = page.VerticalScrollBar();
+    QCOMPARE(page.ScrollBarMaximum(), range + 437);
+    QCOMPARE(page.ScrollBarPage(), 437);
+    QCOMPARE(bar->minimum(), 0);
+    QCOMPARE(bar->maximum(), std::max(0, range + 1));
+    QCOMPARE(bar->pageStep(), 437);
+    QCOMPARE(bar->value(), 0);
+    QCOMPARE(bar->isEnabled(), enabled);
+    QVERIFY(bar->isVisible());
+    QCOMPARE(bar->geometry(), QRect(CBaseDialog::ClientWidth, 0, CBaseDialog::ScrollBarWidth, 437));
+}
+
+void CBaseDialogTest::headingRulesFollowTheHeadings()
+{
+    TestPage page(561, 80);
+    page.show();
+    const QRect heading = page.Control(IdHeading)->geometry();
+    const QColor rule(163, 181, 198);
+    const auto check = [&](int top) {
+        const QImage image = Grab(page.Content());
+        const int y = top + heading.height() / 2;
+        const int first = heading.width() + 27;
+        const int last = CBaseDialog::ClientWidth - 15 - 1;
+        QCOMPARE(image.pixelColor(first, y), rule);
+        QCOMPARE(image.pixelColor(last, y), rule);
+        QCOMPARE(image.pixelColor(first - 1, y), CBaseDialog::BackgroundColor);
+        QCOMPARE(image.pixelColor(last + 1, y), CBaseDialog::BackgroundColor);
+        QCOMPARE(image.pixelColor(first, y - 1), CBaseDialog::BackgroundColor);
+    };
+    check(20);
+    // The hidden heading at y 300 has no rule.
+    const QRect hidden = page.Control(IdHiddenHeading)->geometry();
+    QCOMPARE(Grab(page.Content()).pixelColor(400, hidden.top() + hidden.height() / 2),
+             CBaseDialog::BackgroundColor);
+    page.OnVScroll(CBaseDialog::ThumbTrack, 10);
+    check(10);
+}
+
+void CBaseDialogTest::radioGroupsAreSeparate()
+{
+    TestPage page(561, 80);
+    page.show();
+    auto click = [&](int id) { QTest::mouseClick(page.Button(id), Qt::LeftButton, {}, QPoint(6, 8)); };
+    click(IdA);
+    click(IdC);
+    QVERIFY(page.IsChecked(IdA));
+    QVERIFY(page.IsChecked(IdC));
+    click(IdB);
+    QVERIFY(!page.IsChecked(IdA));
+    QVERIFY(page.IsChecked(IdB));
+    QVERIFY(page.IsChecked(IdC));
+    // A radio that is never laid out is hidden but still belongs to its own group only.
+    QVERIFY(page.Control(IdUnplaced)->isHidden());
+    page.Button(IdUnplaced)->click();
+    QVERIFY(page.IsChecked(IdUnplaced));
+    QVERIFY(!page.IsChecked(IdC));
+    QVERIFY(page.IsChecked(IdB));
+    // Unchecking by code works in an exclusive group and runs no handler.
+    QSignalSpy clicked(page.Button(IdUnplaced), &QAbstractButton::clicked);
+    QSignalSpy toggled(page.Button(IdUnplaced), &QAbstractButton::toggled);
+    page.SetChecked(IdUnplaced, false);
+    QVERIFY(!page.IsChecked(IdUnplaced) && !page.IsChecked(IdC) && !page.IsChecked(IdD));
+    page.SetChecked(IdD, true);
+    QVERIFY(page.IsChecked(IdD));
+    QCOMPARE(clicked.size(), 0);
+    QCOMPARE(toggled.size(), 0);
+}
+
+void CBaseDialogTest::returnNeverReachesTheDialog()
+{
+    QDialog dialog;
+    auto* ok = new QPushButton(u"OK"_s, &dialog);
+    ok->setDefault(true);
+    ok->setGeometry(0, 450, 80, 25);
+    auto* page = new TestPage(561, 80, &dialog);
+    QSignalSpy accepted(&dialog, &QDialog::accepted);
+    QSignalSpy clicked(ok, &QPushButton::clicked);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    for (int id : {IdLabel, IdA, IdBox}) {
+        QWidget* control = page->Control(id);
+        control->setFocus();
+        QTRY_VERIFY(control->hasFocus());
+        QTest::keyClick(control, Qt::Key_Return);
+        QTest::keyClick(control, Qt::Key_Enter);
+    }
+    QCOMPARE(accepted.size(), 0);
+    QCOMPARE(clicked.size(), 0);
+    QVERIFY(dialog.isVisible());
+    QVERIFY(!page->IsChecked(IdA));
+}
+
+QTEST_MAIN(CBaseDialogTest)
+#include "CBaseDialogTest.moc"
