@@ -171,7 +171,7 @@ void CSettingDlg::CreatePages()
 {
     m_memoryCardPage = new CEtcDlg(this);
     m_recordPage = new CParkingDlg(this);
-    m_systemPage = new CSystemDlg(this);
+    m_systemPage = new CSystemDlg(m_versionInfo, this);
     for (CBaseDialog* page :
          {static_cast<CBaseDialog*>(m_memoryCardPage), static_cast<CBaseDialog*>(m_recordPage),
           static_cast<CBaseDialog*>(m_systemPage)}) {
