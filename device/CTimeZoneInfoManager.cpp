@@ -122,8 +122,13 @@ int CTimeZoneInfoManager::FindZone(const QString& name, int bias) const
 
 int CTimeZoneInfoManager::FindSystemZone() const
 {
+    return std::max(0, SystemZoneRow(false));
+}
+
+int CTimeZoneInfoManager::SystemZoneRow(bool byOffset) const
+{
     if (!m_source)
-        return 0;
+        return -1;
     const CurrentTimeZone current = m_source->CurrentZone();
     const int bias = -current.bias;
     constexpr int compared = 64;
@@ -134,7 +139,9 @@ int CTimeZoneInfoManager::FindSystemZone() const
                 QStringView(current.standardName).left(compared))
             return i;
     }
-    return 0;
+    // A PC in a zone the camera does not handle (UTC, Turkey, Argentina ...) is better served by
+    // a zone with its offset than by the catalogue's first row, 14 hours east.
+    return byOffset ? FindZone(QString(), bias) : -1;
 }
 
 int CTimeZoneInfoManager::SelectFromRecord(SettingsRecord& record) const
@@ -144,9 +151,9 @@ int CTimeZoneInfoManager::SelectFromRecord(SettingsRecord& record) const
     DebugOutput(u"TimeZone Read  [%1] Bias[%2]\n"_s.arg(name, QString::number(bias)));
     if (!name.isEmpty() || bias != 0) {
         const int row = FindZone(name, bias);
-        return row == -1 ? FindSystemZone() : row;
+        return row == -1 ? std::max(0, SystemZoneRow(true)) : row;
     }
-    const int row = FindSystemZone();
+    const int row = std::max(0, SystemZoneRow(true));
     WriteZone(row, record);
     return row;
 }

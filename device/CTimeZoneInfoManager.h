@@ -34,6 +34,8 @@ public:
 
     // The row to show for the block's zone fields. An unset zone (empty name, bias 0) becomes
     // the PC's zone and is written into the block; any other value leaves the block as it is.
+    // Where the PC's own zone is one the catalogue leaves out, the first zone with its offset
+    // stands for it.
     int SelectFromRecord(SettingsRecord& record) const;
     // Writes the zone of the row the user picked into the block's zone fields.
     void StoreSelection(int row, SettingsRecord& record) const;
@@ -45,6 +47,8 @@ public:
 private:
     void Load();
     bool WriteZone(int row, SettingsRecord& record) const;
+    // The PC's zone; else, with byOffset, the first zone at its offset; else -1.
+    int SystemZoneRow(bool byOffset) const;
 
     std::shared_ptr<const TimeZoneSource> m_source;
     QStringList m_keyList;

@@ -66,6 +66,8 @@ private Q_SLOTS:
     void findSystemZone();
     void selectFromRecord_data();
     void selectFromRecord();
+    void pcZoneLeftOutStandsInByItsOffset_data();
+    void pcZoneLeftOutStandsInByItsOffset();
     void storeSelectionWritesKeyNameAndBias();
     void emptyDatabase();
 };
@@ -262,6 +264,41 @@ void TimeZoneCatalogueTest::selectFromRecord()
     expected.setBytes(Field::time_zone_name, storedName);
     expected.setInt32(Field::time_zone_bias, storedBias);
     QCOMPARE(record.toByteArray(), expected.toByteArray());
+}
+
+void TimeZoneCatalogueTest::pcZoneLeftOutStandsInByItsOffset_data()
+{
+    QTest::addColumn<int>("pcMinutesEast");
+    QTest::addColumn<int>("bias"); // stored with an empty name
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QByteArray>("storedName");
+    QTest::addColumn<int>("storedBias");
+
+    // The PC's zone is not in the catalogue (as UTC or Turkey would not be).
+    QTest::newRow("unset: first zone at the PC's offset written")
+        << 60 << 0 << 3 << "Romance Standard Time"_ba << 60;
+    QTest::newRow("unset, no zone at the PC's offset: row 0 written")
+        << 7 << 0 << 0 << "Korea Standard Time"_ba << 540;
+    QTest::newRow("unknown bias: first zone at the PC's offset, unchanged")
+        << 60 << 7 << 3 << QByteArray() << 7;
+}
+
+void TimeZoneCatalogueTest::pcZoneLeftOutStandsInByItsOffset()
+{
+    QFETCH(int, pcMinutesEast);
+    QFETCH(int, bias);
+    QFETCH(int, row);
+    QFETCH(QByteArray, storedName);
+    QFETCH(int, storedBias);
+
+    auto source = WorldSource();
+    source->SetCurrent(pcMinutesEast, u"Coordinated Universal Time"_s);
+    const CTimeZoneInfoManager catalogue(source);
+    QCOMPARE(catalogue.FindSystemZone(), 0);
+    SettingsRecord record = RecordWithZone(QByteArray(), bias);
+    QCOMPARE(catalogue.SelectFromRecord(record), row);
+    QCOMPARE(record.bytes(Field::time_zone_name), storedName.leftJustified(32, '\0'));
+    QCOMPARE(record.int32(Field::time_zone_bias), storedBias);
 }
 
 void TimeZoneCatalogueTest::storeSelectionWritesKeyNameAndBias()

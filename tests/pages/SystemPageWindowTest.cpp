@@ -34,6 +34,7 @@ private Q_SLOTS:
     void initTestCase();
     void init();
     void cleanup();
+    void saveWithoutTouchingKeepsTheCardAndDropsTheClock();
     void setZoneAndClockThenSave();
     void screenshots_data();
     void screenshots();
@@ -91,6 +92,21 @@ bool SystemPageWindowTest::OpenWindowOnSystemPage()
     Click(m_window->Control(CSettingDlg::IdTabSystem));
     // The tab posts its command to the window.
     return Page() && QTest::qWaitFor([this] { return Page()->isVisible(); });
+}
+
+void SystemPageWindowTest::saveWithoutTouchingKeepsTheCardAndDropsTheClock()
+{
+    QFile clockFile(CardFile(u"time.dat"_s));
+    QVERIFY(clockFile.open(QIODevice::WriteOnly));
+    clockFile.write("2020,01,02,03,04,05,+0100");
+    clockFile.close();
+    const QByteArray original = Read(u"setup.cfg"_s);
+    QVERIFY(OpenWindowOnSystemPage());
+    QVERIFY(!Page()->IsChecked(CSystemDlg::IdWriteClock));
+    Click(m_window->Control(CSettingDlg::IdSave));
+    QTRY_VERIFY(!m_window->isVisible());
+    QCOMPARE(Read(u"setup.cfg"_s), original);
+    QVERIFY(!QFile::exists(CardFile(u"time.dat"_s)));
 }
 
 void SystemPageWindowTest::setZoneAndClockThenSave()
