@@ -1,5 +1,433 @@
 #include "pages/CParkingDlg.h"
 
-CParkingDlg::CParkingDlg(QWidget* parent) : CBaseDialog(TemplateId, parent) {}
+#include "i18n/LanguagePack.h"
+#include "settings/RecordLayout.h"
+#include "settings/SettingsRecord.h"
+#include "ui/CMsgPopupDlg.h"
+#include "ui/CSubSlider.h"
+#include "ui/SliderTables.h"
 
-void CParkingDlg::LoadFromRecord() {}
+#include <QAbstractButton>
+#include <QPushButton>
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct SliderSetup
+{
+    int id;
+    bool labelled; // label font and labels set
+    QStringList labels;
+    int flags;
+    int minimum, maximum;
+    int initial; // -1: not set
+    int kind;    // -1: not set
+};
+
+const QList<SliderSetup>& SliderSetups()
+{
+    // clang-format off
+    static const QList<SliderSetup> setups{
+        {CParkingDlg::IdContinuousImpact, true, {u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s}, 9, 1, 5, 3, -1},
+        {CParkingDlg::IdBrightness, false, {}, 0, 0, 2, -1, -1},
+        {CParkingDlg::IdParkingImpact, true, {u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s}, 9, 1, 5, 3, -1},
+        {CParkingDlg::IdMotion, true, {u"OFF"_s, u"1"_s, u"3"_s, u"5"_s}, 16, 0, 3, 4, CSubSlider::KindMotion},
+        {CParkingDlg::IdRecordHours, true, {u"6"_s, u"12"_s, u"24"_s, u"48"_s}, 16, 0, 3, 4, CSubSlider::KindHoursAlt},
+        {CParkingDlg::IdCutoff12V, true, {u"11.6V"_s, u"11.7V"_s, u"11.8V"_s, u"11.9V"_s, u"12.0V"_s, u"12.1V"_s,
+                                          u"12.2V"_s, u"12.3V "_s}, 5, 0, 7, 4, CSubSlider::KindVolts12},
+        {CParkingDlg::IdCutoff24V, true, {u"23.2V"_s, u"23.4V"_s, u"23.6V"_s, u"23.8V"_s, u"24.0V"_s, u"24.2V"_s,
+                                          u"24.4V"_s, u"24.6V "_s}, 5, 0, 7, 4, CSubSlider::KindVolts24},
+    };
+    // clang-format on
+    return setups;
+}
+
+// Controls that follow parking mode.
+constexpr int kParkingControls[] = {1162, 1160, 1161, 1163, 1164, 1153, 1154, 1165, 1166, 1167, 1168, 1169};
+
+// Index of `value` in `table`, or the table's size when it is not there.
+template <typename Table>
+int IndexOf(const Table& table, int value)
+{
+    const auto found = std::find(table.begin(), table.end(), value);
+    return int(found - table.begin());
+}
+
+QString Text(const char16_t* key)
+{
+    return GetText(QStringView(key));
+}
+
+} // namespace
+
+CParkingDlg::CParkingDlg(QWidget* parent) : CBaseDialog(TemplateId, parent)
+{
+    SetScrollStep(ScrollStepPixels);
+    SetScrollRange(500);
+    m_scrollPos = 0;
+    CreatePageFonts();
+    CreateControls();
+    Build();
+    ConfigureScrollBar();
+    HideUnplaced(); // the focus sink 1171 included
+}
+
+void CParkingDlg::CreateControls()
+{
+    // In tab order.
+    for (int id : {IdContinuousHeading, IdContinuousLow})
+        AddLabel(id);
+    AddSlider(IdContinuousImpact);
+    AddLabel(IdContinuousHigh);
+    AddLabel(IdBrightnessHeading);
+    AddSlider(IdBrightness);
+    AddLabel(IdDark);
+    AddLabel(IdBright);
+    AddLabel(IdParkingHeading);
+    AddRadio(IdParkingOn, 1);
+    AddRadio(IdParkingOnNoMotion, 1);
+    AddRadio(IdParkingOff, 1);
+    AddLabel(IdParkingImpactHeading);
+    AddLabel(IdParkingImpactLow);
+    AddSlider(IdParkingImpact);
+    AddLabel(IdParkingImpactHigh);
+    AddLabel(IdMotionHeading);
+    AddLabel(IdMotionLow);
+    AddSlider(IdMotion);
+    AddLabel(IdMotionHigh);
+    AddLabel(IdTimerHeading);
+    AddSlider(IdRecordHours);
+    AddLabel(IdHours);
+    AddLabel(IdBatteryHeading);
+    AddLabel(Id12V);
+    AddSlider(IdCutoff12V);
+    AddLabel(Id24V);
+    AddSlider(IdCutoff24V);
+
+    AddRadio(IdLowVoltageOn, 2);
+    AddRadio(IdLowVoltageOff, 2);
+    AddRadio(IdSwitch508On, 3);
+    AddRadio(IdSwitch508Off, 3);
+    for (int id = IdMonth1; id <= IdMonth5; ++id)
+        AddCheckBox(id);
+    AddCheckBox(IdSwitch536Box);
+    AddCheckBox(IdSwitch508Box);
+    AddRadio(IdSwitch540On, 4);
+    AddRadio(IdSwitch540Off, 4);
+    for (int id : {1001, 1002, 1124, 1125, 1126, 1127, 4105})
+        AddLabel(id);
+    AddPushButton(IdFocusSink);
+
+    for (const SliderSetup& setup : SliderSetups()) {
+        CSubSlider* slider = Slider(setup.id);
+        const int id = setup.id;
+        // Only user actions store: dragging, paging, keys and the wheel trigger actions, and
+        // a release ends a drag; setValue while loading triggers none.
+        connect(slider, &QAbstractSlider::actionTriggered, this, [this, id] { OnSliderChanged(id); });
+        connect(slider, &QAbstractSlider::sliderReleased, this, [this, id] { OnSliderChanged(id); });
+    }
+    for (int id :
+         std::initializer_list<int>{IdParkingOn, IdParkingOnNoMotion, IdParkingOff, IdLowVoltageOn,
+                                    IdLowVoltageOff, IdSwitch508On, IdSwitch508Off, 1165, 1166, 1167, 1168,
+                                    1169, IdSwitch536Box, IdSwitch508Box, IdSwitch540On, IdSwitch540Off}) {
+        connect(Button(id), &QAbstractButton::clicked, this, [this, id] { OnCommand(id); });
+    }
+}
+
+void CParkingDlg::SetUpSlider(int id)
+{
+    CSubSlider* slider = Slider(id);
+    const auto setup = std::find_if(SliderSetups().begin(), SliderSetups().end(),
+                                    [id](const SliderSetup& s) { return s.id == id; });
+    if (!slider || setup == SliderSetups().end())
+        return;
+    if (setup->labelled) {
+        slider->SetLabelFont(&m_fontText);
+        slider->SetLabels(setup->labels, setup->flags);
+    }
+    slider->SetRange(setup->minimum, setup->maximum);
+    slider->setTickInterval(1);
+    if (setup->initial >= 0)
+        SetSliderPosition(id, setup->initial);
+    if (setup->kind >= 0)
+        slider->SetTooltipKind(setup->kind);
+}
+
+void CParkingDlg::Build()
+{
+    const QFont& heading = m_fontHeading;
+    const QFont& text = m_fontText;
+    ClearHeadings();
+
+    AddHeading(IdContinuousHeading);
+    PlaceLabel(IdContinuousHeading, Text(u"IDS_STRING216"), heading, 15, 20);
+    int w = PlaceLabel(IdContinuousLow, Text(u"IDS_STRING127"), text, 60, 97).width();
+    MoveControl(IdContinuousImpact, w + 60, 55, 350, 55);
+    SetUpSlider(IdContinuousImpact);
+    PlaceLabel(IdContinuousHigh, Text(u"IDS_STRING128"), text, w + 430, 97);
+
+    AddHeading(IdBrightnessHeading);
+    PlaceLabel(IdBrightnessHeading, Text(u"IDS_STRING215"), heading, 15, 147);
+    MoveControl(IdBrightness, 110, 177, 350, 48);
+    SetUpSlider(IdBrightness);
+    PlaceLabel(IdDark, Text(u"IDS_STRING112"), text, 75, 222);
+    PlaceLabel(IdBright, Text(u"IDS_STRING113"), text, 460, 222);
+
+    AddHeading(IdParkingHeading);
+    PlaceLabel(IdParkingHeading, Text(u"IDS_STRING104"), heading, 15, 252);
+    PlaceLabel(IdParkingOn, Text(u"IDS_STRING135"), text, 25, 282);
+    PlaceLabel(IdParkingOff, Text(u"IDS_STRING136"), text, 25, 312);
+
+    AddHeading(IdParkingImpactHeading);
+    PlaceLabel(IdParkingImpactHeading, Text(u"IDS_STRING222"), heading, 15, 352);
+    w = PlaceLabel(IdParkingImpactLow, Text(u"IDS_STRING127"), text, 60, 429).width();
+    MoveControl(IdParkingImpact, w + 60, 387, 350, 55);
+    SetUpSlider(IdParkingImpact);
+    PlaceLabel(IdParkingImpactHigh, Text(u"IDS_STRING128"), text, w + 430, 429);
+
+    AddHeading(IdMotionHeading);
+    PlaceLabel(IdMotionHeading, Text(u"IDS_STRING251"), heading, 15, 499);
+    w = PlaceLabel(IdMotionLow, Text(u"IDS_STRING127"), text, 60, 576).width();
+    MoveControl(IdMotion, w + 60, 534, 350, 55);
+    SetUpSlider(IdMotion);
+    PlaceLabel(IdMotionHigh, Text(u"IDS_STRING128"), text, w + 430, 576);
+
+    AddHeading(IdTimerHeading);
+    PlaceLabel(IdTimerHeading, Text(u"IDS_STRING140"), heading, 15, 646);
+    MoveControl(IdRecordHours, 110, 681, 350, 55);
+    SetUpSlider(IdRecordHours);
+    PlaceLabel(IdHours, Text(u"IDS_STRING141"), text, 55, 723);
+
+    AddHeading(IdBatteryHeading);
+    PlaceLabel(IdBatteryHeading, Text(u"IDS_STRING142"), heading, 15, 793);
+    w = PlaceLabel(Id12V, Text(u"IDS_STRING143"), m_fontBold, 30, 828).width();
+    MoveControl(IdCutoff12V, w + 30, 828, 350, 55);
+    SetUpSlider(IdCutoff12V);
+    w = PlaceLabel(Id24V, Text(u"IDS_STRING144"), m_fontBold, 30, 928).width();
+    MoveControl(IdCutoff24V, w + 30, 928, 350, 55);
+    SetUpSlider(IdCutoff24V);
+
+    SetScrollRange(BuiltScrollRange);
+}
+
+void CParkingDlg::SetSliderPosition(int id, int position)
+{
+    if (CSubSlider* slider = Slider(id))
+        slider->setValue(position); // clamped to the range; triggers no action
+}
+
+// --- Record to controls ------------------------------------------------------------------------
+
+void CParkingDlg::LoadFromRecord()
+{
+    const SettingsRecord* record = SettingsRecord::shared();
+    if (!record)
+        return;
+    SetSliderPosition(IdContinuousImpact, record->int32(Field::continuous_impact_sensitivity));
+    SetSliderPosition(IdParkingImpact, record->int32(Field::parking_impact_sensitivity));
+    SetSliderPosition(IdMotion, IndexOf(SliderTables::Motion, record->int32(Field::motion_sensitivity)));
+    ApplyParkingMode(record->int32(Field::parking_mode));
+    // A stored 0 finds entry 0 and shows the first position; the stored value stays.
+    SetSliderPosition(IdRecordHours,
+                      IndexOf(SliderTables::Hours, record->int32(Field::parking_record_hours)) - 1);
+    SetSliderPosition(IdCutoff12V, record->int32(Field::cutoff_voltage_12v));
+    SetSliderPosition(IdCutoff24V, record->int32(Field::cutoff_voltage_24v));
+    const quint32 months = record->uint32(Field::winter_month_mask);
+    for (int bit = 0; bit < 5; ++bit)
+        SetChecked(IdMonth1 + bit, (months >> bit) & 1u);
+    const bool switch508 = record->int32(Field::unplaced_switch_508) != 0;
+    SetChecked(IdSwitch508On, switch508);
+    SetChecked(IdSwitch508Off, !switch508);
+    SetSliderPosition(IdBrightness, record->int32(Field::video_brightness));
+}
+
+// The radios and enable states that show parking mode `mode`.
+void CParkingDlg::ApplyParkingMode(int mode)
+{
+    SetChecked(IdParkingOn, mode == 1);
+    SetChecked(IdParkingOnNoMotion, mode == 2);
+    SetChecked(IdParkingOff, mode != 1 && mode != 2);
+    UpdateEnableStates(mode == 1 || mode == 2 ? 1 : 0, true);
+    if (mode == 2)
+        SetEnabled(IdMotion, false);
+}
+
+void CParkingDlg::UpdateEnableStates(int level, bool apply)
+{
+    const SettingsRecord* record = SettingsRecord::shared();
+    const bool parking = record && record->int32(Field::parking_mode) != 0;
+    for (int id : kParkingControls)
+        SetEnabled(id, parking);
+    if (apply) {
+        for (int id : {IdRecordHours, IdParkingImpact, IdMotion})
+            SetEnabled(id, level != 0);
+    }
+}
+
+// --- User actions ---------------------------------------------------------------------------------
+
+void CParkingDlg::OnSliderChanged(int id)
+{
+    SettingsRecord* record = SettingsRecord::shared();
+    const CSubSlider* slider = Slider(id);
+    if (!record || !slider)
+        return;
+    const int position = slider->sliderPosition();
+    switch (id) {
+    case IdContinuousImpact:
+        record->setInt32(Field::continuous_impact_sensitivity, position);
+        break;
+    case IdParkingImpact:
+        record->setInt32(Field::parking_impact_sensitivity, position);
+        break;
+    case IdMotion:
+        if (position >= 0 && position < int(SliderTables::Motion.size()))
+            record->setInt32(Field::motion_sensitivity, SliderTables::Motion[position]);
+        break;
+    case IdRecordHours:
+        if (position >= 0 && position + 1 < int(SliderTables::Hours.size()))
+            record->setInt32(Field::parking_record_hours, SliderTables::Hours[position + 1]);
+        break;
+    case IdCutoff12V:
+        record->setInt32(Field::cutoff_voltage_12v, position);
+        break;
+    case IdCutoff24V:
+        record->setInt32(Field::cutoff_voltage_24v, position);
+        break;
+    case IdBrightness:
+        record->setInt32(Field::video_brightness, position);
+        break;
+    default:
+        break;
+    }
+}
+
+void CParkingDlg::OnCommand(int id)
+{
+    SettingsRecord* record = SettingsRecord::shared();
+    if (!record)
+        return;
+    switch (id) {
+    case IdParkingOn:
+    case IdParkingOnNoMotion:
+    case IdParkingOff:
+        OnParkingRadio(id);
+        break;
+    case IdLowVoltageOn:
+    case IdLowVoltageOff:
+        OnLowVoltageRadio(id);
+        break;
+    case IdSwitch508On:
+    case IdSwitch508Off:
+        record->setInt32(Field::unplaced_switch_508, id == IdSwitch508On ? 1 : 0);
+        break;
+    case 1165:
+    case 1166:
+    case 1167:
+    case 1168:
+    case 1169: {
+        const quint32 bit = 1u << (id - IdMonth1);
+        const quint32 months = record->uint32(Field::winter_month_mask);
+        record->setUInt32(Field::winter_month_mask, IsChecked(id) ? months | bit : months & ~bit);
+        break;
+    }
+    case IdSwitch536Box:
+        record->setInt32(Field::unplaced_switch_536, IsChecked(id) ? 1 : 0);
+        break;
+    case IdSwitch508Box:
+        record->setInt32(Field::unplaced_switch_508, IsChecked(id) ? 1 : 0);
+        break;
+    case IdSwitch540On:
+    case IdSwitch540Off:
+        record->setInt32(Field::unplaced_switch_540, id == IdSwitch540On ? 1 : 0);
+        break;
+    case IdSwitch100On:
+    case IdSwitch100Off:
+        record->setInt32(Field::unplaced_switch_100, id == IdSwitch100On ? 1 : 0);
+        break;
+    default:
+        break;
+    }
+}
+
+void CParkingDlg::OnParkingRadio(int id)
+{
+    SettingsRecord& record = *SettingsRecord::shared();
+    if (id == IdParkingOn || id == IdParkingOnNoMotion) {
+        record.setInt32(Field::parking_mode, id == IdParkingOn ? 1 : 2);
+        UpdateEnableStates(1, true);
+        if (id == IdParkingOnNoMotion)
+            SetEnabled(IdMotion, false);
+        return;
+    }
+    const int stored = record.int32(Field::parking_mode);
+    if (!IsChecked(IdParkingOff) || stored == 0)
+        return;
+    CMsgPopupDlg popup(this);
+    popup.SetContent(Text(u"IDS_STRING104"),
+                     Text(u"IDS_STRING177") + u"\r\n"_s + Text(u"IDS_STRING1770") + u"\r\n"_s, 490, 170);
+    if (popup.exec() == CMsgPopupDlg::Yes) {
+        // The record may have gone while the popup was open (the window closed).
+        if (SettingsRecord* current = SettingsRecord::shared()) {
+            current->setInt32(Field::parking_mode, 0);
+            UpdateEnableStates(0, true);
+        }
+        return;
+    }
+    // Back to what the record holds.
+    ApplyParkingMode(stored);
+    if (stored == 1 || stored == 2)
+        Control(stored == 1 ? IdParkingOn : IdParkingOnNoMotion)->setFocus();
+}
+
+void CParkingDlg::OnLowVoltageRadio(int id)
+{
+    SettingsRecord& record = *SettingsRecord::shared();
+    if (id == IdLowVoltageOn) {
+        record.setInt32(Field::low_voltage_shutdown, 1);
+        UpdateEnableStates(1, false);
+        SetMonthsEnabled(true);
+        return;
+    }
+    if (record.int32(Field::low_voltage_shutdown) == 0)
+        return;
+    CMsgPopupDlg popup(this);
+    popup.SetContent(Text(u"IDS_STRING246"),
+                     Text(u"IDS_STRING247") + u"\r\n"_s + Text(u"IDS_STRING248") + u"\r\n"_s +
+                         Text(u"IDS_STRING249"),
+                     330, 170);
+    const bool yes = popup.exec() == CMsgPopupDlg::Yes;
+    SettingsRecord* current = SettingsRecord::shared();
+    if (!current)
+        return;
+    current->setInt32(Field::low_voltage_shutdown, yes ? 0 : 1);
+    if (!yes) {
+        SetChecked(IdLowVoltageOn, true);
+        SetChecked(IdLowVoltageOff, false);
+        Control(IdLowVoltageOn)->setFocus();
+    }
+    UpdateEnableStates(yes ? 0 : 1, false);
+    SetMonthsEnabled(!yes);
+}
+
+void CParkingDlg::SetMonthsEnabled(bool enabled)
+{
+    for (int id = IdMonth1; id <= IdMonth5; ++id)
+        SetEnabled(id, enabled);
+}
+
+// --- Keys and focus -------------------------------------------------------------------------------
+
+bool CParkingDlg::SwallowsKey(int key) const
+{
+    return key == Qt::Key_Escape || CBaseDialog::SwallowsKey(key);
+}
+
+void CParkingDlg::OnBackgroundPressed()
+{
+    // A click beside the controls takes the focus from them; the hidden focus sink cannot hold
+    // it, so the page itself does.
+    Content()->setFocus(Qt::MouseFocusReason);
+}

@@ -4,11 +4,13 @@
 #include "ui/SliderTables.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QProxyStyle>
 #include <QStyleOptionSlider>
 #include <QToolTip>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
@@ -147,7 +149,8 @@ void CSubSlider::ShowValueTip()
 {
     if (!isVisible())
         return;
-    const QPoint anchor(ValueX(width(), minimum(), maximum(), sliderPosition()), ThumbTop);
+    // Above the thumb, clear of the pointer: the tip opens below and right of its anchor.
+    const QPoint anchor(ValueX(width(), minimum(), maximum(), sliderPosition()) - 4, ThumbTop - 36);
     QToolTip::showText(mapToGlobal(anchor), ToolTipText(), this, QRect(), 1500);
 }
 
@@ -207,6 +210,39 @@ QList<CSubSlider::DrawnLabel> CSubSlider::DrawnLabels() const
     if (m_labelFlags & LabelLowerMiddle)
         at((n - 1) / 2);
     return drawn;
+}
+
+// As on the trackbar: Up, Page Up and the wheel turned away from the user move the thumb toward
+// the minimum; Down, Page Down and the wheel turned toward the user toward the maximum.
+void CSubSlider::keyPressEvent(QKeyEvent* event)
+{
+    SliderAction action = SliderNoAction;
+    switch (event->key()) {
+    case Qt::Key_Up:
+        action = SliderSingleStepSub;
+        break;
+    case Qt::Key_Down:
+        action = SliderSingleStepAdd;
+        break;
+    case Qt::Key_PageUp:
+        action = SliderPageStepSub;
+        break;
+    case Qt::Key_PageDown:
+        action = SliderPageStepAdd;
+        break;
+    default:
+        QSlider::keyPressEvent(event);
+        return;
+    }
+    triggerAction(action);
+    event->accept();
+}
+
+void CSubSlider::wheelEvent(QWheelEvent* event)
+{
+    setInvertedControls(true);
+    QSlider::wheelEvent(event);
+    setInvertedControls(false);
 }
 
 void CSubSlider::paintEvent(QPaintEvent*)

@@ -4,6 +4,7 @@
 
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 
 using namespace Qt::StringLiterals;
 
@@ -220,6 +221,20 @@ void CSubSliderTest::userActionsMoveTheThumb()
     QCOMPARE(slider->value(), 3);
     QTest::keyClick(slider, Qt::Key_End);
     QCOMPARE(slider->value(), 5);
+    // Up and Page Up move toward the minimum, Down and Page Down toward the maximum.
+    QTest::keyClick(slider, Qt::Key_Up);
+    QCOMPARE(slider->value(), 4);
+    QTest::keyClick(slider, Qt::Key_PageUp);
+    QCOMPARE(slider->value(), 3);
+    QTest::keyClick(slider, Qt::Key_Down);
+    QCOMPARE(slider->value(), 4);
+
+    // While the user steps, the tooltip shows the value the position stands for.
+    slider->SetRange(0, 7);
+    slider->SetTooltipKind(CSubSlider::KindVolts12);
+    slider->setValue(0);
+    QTest::keyClick(slider, Qt::Key_Right);
+    QTRY_COMPARE(QToolTip::text(), u"11.7"_s);
 }
 
 QTEST_MAIN(CSubSliderTest)
