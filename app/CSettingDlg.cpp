@@ -122,6 +122,7 @@ bool CSettingDlg::RunStartupSequence(const QString& programPath)
                                                                  record.int32(Field::device_language));
     LoadLanguagePack(LanguagePack::resourceName(m_languageIndex));
     QtTranslations::Install(m_languageIndex); // the buttons of the standard message boxes
+    SkinFont::SetInterfaceLanguage(m_languageIndex);
     setWindowTitle(GetText(u"IDS_STRING101"));
 
     BuildFrame();
@@ -173,7 +174,7 @@ void CSettingDlg::CreatePages()
 {
     m_memoryCardPage = new CEtcDlg(this);
     m_recordPage = new CParkingDlg(this);
-    m_systemPage = new CSystemDlg(this);
+    m_systemPage = new CSystemDlg(m_versionInfo, this);
     for (CBaseDialog* page :
          {static_cast<CBaseDialog*>(m_memoryCardPage), static_cast<CBaseDialog*>(m_recordPage),
           static_cast<CBaseDialog*>(m_systemPage)}) {

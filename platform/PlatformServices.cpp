@@ -64,3 +64,9 @@ void PlatformServices::SetDisplay(std::shared_ptr<const DisplayAvailability> dis
     if (display)
         m_display = std::move(display);
 }
+
+void PlatformServices::SetTimeZones(std::shared_ptr<const TimeZoneSource> timeZones)
+{
+    if (timeZones)
+        m_timeZones = std::move(timeZones);
+}

@@ -6,6 +6,7 @@
 #include "platform/ProgramLauncher.h"
 #include "platform/RegistryBackend.h"
 #include "platform/ViewerSignals.h"
+#include "platform/TimeZoneSource.h"
 #include "platform/VolumeFormatter.h"
 #include "platform/VolumeList.h"
 #include "platform/WindowFinder.h"
@@ -31,6 +32,7 @@ public:
     const std::shared_ptr<const ViewerSignals>& Viewer() const { return m_viewer; }
     const std::shared_ptr<const VolumeList>& Volumes() const { return m_volumes; }
     const std::shared_ptr<const DisplayAvailability>& Display() const { return m_display; }
+    const std::shared_ptr<const TimeZoneSource>& TimeZones() const { return m_timeZones; }
 
     void SetDrives(std::shared_ptr<const DriveInfo> drives);
     void SetAppData(std::shared_ptr<const AppDataFolder> appData);
@@ -41,6 +43,7 @@ public:
     void SetViewer(std::shared_ptr<const ViewerSignals> viewer);
     void SetVolumes(std::shared_ptr<const VolumeList> volumes);
     void SetDisplay(std::shared_ptr<const DisplayAvailability> display);
+    void SetTimeZones(std::shared_ptr<const TimeZoneSource> timeZones);
 
 private:
     PlatformServices() = default;
@@ -54,4 +57,5 @@ private:
     std::shared_ptr<const ViewerSignals> m_viewer;
     std::shared_ptr<const VolumeList> m_volumes;
     std::shared_ptr<const DisplayAvailability> m_display;
+    std::shared_ptr<const TimeZoneSource> m_timeZones;
 };

@@ -75,9 +75,42 @@ QHash<QPair<int, bool>, QFont>& SkinFont::Fitted()
     return fitted;
 }
 
+QString& SkinFont::Fallback()
+{
+    static QString family;
+    return family;
+}
+
+QString SkinFont::CjkFamily(int languageIndex)
+{
+    switch (languageIndex) {
+    case 3:
+        return u"Noto Sans CJK KR"_s;
+    case 5:
+        return u"Noto Sans CJK SC"_s;
+    case 6:
+        return u"Noto Sans CJK TC"_s;
+    case 9:
+        return u"Noto Sans CJK JP"_s;
+    default:
+        return QString();
+    }
+}
+
+void SkinFont::SetInterfaceLanguage(int languageIndex)
+{
+    const QString family = CjkFamily(languageIndex);
+    if (family == Fallback())
+        return;
+    Fallback() = family;
+    Fitted().clear();
+}
+
 QFont SkinFont::Fit(int cellHeight, bool bold)
 {
     QFont font(kFamily);
+    if (!Fallback().isEmpty())
+        font.setFamilies({kFamily, Fallback()});
     font.setBold(bold);
     font.setItalic(false);
     font.setStyleStrategy(QFont::PreferAntialias);

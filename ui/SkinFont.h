@@ -27,7 +27,15 @@ public:
     // whether the family is available afterwards.
     static bool EnsureRegistered();
 
+    // Tahoma has no Han characters, and their shapes differ between Japan, Korea, mainland China
+    // and Taiwan: the skin fonts draw them with the CJK face of the interface language's region
+    // (language index as the language pack counts). Call before the window's fonts are created.
+    static void SetInterfaceLanguage(int languageIndex);
+    // The CJK face for a language index; empty for languages that need none.
+    static QString CjkFamily(int languageIndex);
+
 private:
     static QFont Fit(int cellHeight, bool bold);
     static QHash<QPair<int, bool>, QFont>& Fitted();
+    static QString& Fallback();
 };

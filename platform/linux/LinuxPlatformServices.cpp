@@ -3,6 +3,7 @@
 #include "platform/linux/LinuxDisplayAvailability.h"
 #include "platform/linux/LinuxDriveInfo.h"
 #include "platform/linux/LinuxProgramLauncher.h"
+#include "platform/linux/LinuxTimeZoneSource.h"
 #include "platform/linux/LinuxVolumeFormatter.h"
 #include "platform/linux/LinuxVolumeList.h"
 #include "platform/linux/WineRegistryBackend.h"
@@ -22,5 +23,6 @@ PlatformServices PlatformServices::Defaults()
     services.m_viewer = std::make_shared<X11ViewerSignals>();
     services.m_volumes = std::make_shared<LinuxVolumeList>();
     services.m_display = std::make_shared<LinuxDisplayAvailability>();
+    services.m_timeZones = std::make_shared<LinuxTimeZoneSource>();
     return services;
 }

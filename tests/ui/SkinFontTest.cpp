@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QTest>
+#include <QTextLayout>
 
 using namespace Qt::StringLiterals;
 
@@ -18,6 +19,8 @@ private Q_SLOTS:
     void cellHeight();
     void textExtent_data();
     void textExtent();
+    void hanCharactersInTheFaceOfTheLanguagesRegion_data();
+    void hanCharactersInTheFaceOfTheLanguagesRegion();
 };
 
 void SkinFontTest::registeringTwiceIsHarmless()
@@ -87,6 +90,47 @@ void SkinFontTest::textExtent()
     const QSize extent = SkinFont::TextExtent(font, text);
     QCOMPARE(extent.width(), QFontMetrics(font).horizontalAdvance(widest));
     QCOMPARE(extent.height(), lines * 13);
+}
+
+void SkinFontTest::hanCharactersInTheFaceOfTheLanguagesRegion_data()
+{
+    QTest::addColumn<int>("languageIndex");
+    QTest::addColumn<QString>("face");
+    QTest::addColumn<int>("cellHeight");
+
+    // The program sets its language once. Qt shares a font engine between fonts that differ in
+    // their fallback faces alone, so each row here takes a size of its own.
+    QTest::newRow("Japanese") << 9 << u"Noto Sans CJK JP"_s << 15;
+    QTest::newRow("Korean") << 3 << u"Noto Sans CJK KR"_s << 16;
+    QTest::newRow("Simplified Chinese") << 5 << u"Noto Sans CJK SC"_s << 17;
+    QTest::newRow("Traditional Chinese") << 6 << u"Noto Sans CJK TC"_s << 18;
+}
+
+void SkinFontTest::hanCharactersInTheFaceOfTheLanguagesRegion()
+{
+    QFETCH(int, languageIndex);
+    QFETCH(QString, face);
+    QFETCH(int, cellHeight);
+
+    SkinFont::SetInterfaceLanguage(languageIndex);
+    for (const bool bold : {false, true}) {
+        const QFont font = SkinFont::Create(cellHeight, bold);
+        // Latin text keeps Tahoma and its cell; the Han character (drawn differently in each of
+        // the four regions) comes from the region's face.
+        QCOMPARE(QFontInfo(font).family(), u"Tahoma"_s);
+        QVERIFY(QFontMetrics(font).height() <= cellHeight);
+        QTextLayout layout(u"A\u76F4"_s, font);
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+        QStringList faces;
+        for (const QGlyphRun& run : layout.glyphRuns())
+            faces.append(run.rawFont().familyName());
+        QVERIFY2(faces.contains(u"Tahoma"_s), qPrintable(faces.join(u", ")));
+        QVERIFY2(faces.contains(face), qPrintable(faces.join(u", ")));
+    }
+    SkinFont::SetInterfaceLanguage(0);
+    QCOMPARE(SkinFont::Create(13, false).families(), QStringList{u"Tahoma"_s});
 }
 
 QTEST_MAIN(SkinFontTest)
