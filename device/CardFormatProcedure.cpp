@@ -11,6 +11,7 @@
 #include "ui/MessageBox.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
@@ -28,6 +29,18 @@ bool IsOnCard(const DriveInfo& drives, const QString& folder, const QString& car
 {
     const QString folderRoot = drives.FilesystemRoot(folder);
     return !folderRoot.isEmpty() && folderRoot == drives.FilesystemRoot(cardRoot);
+}
+
+// After a format the card's folder must still lie on the card. A card that could not be mounted
+// again leaves its mount folder behind on the PC's own disk, and nothing may be written there.
+bool StillOnRemovableCard(const DriveInfo& drives, const QString& cardRoot)
+{
+    QDir folder(cardRoot);
+    while (!folder.exists()) {
+        if (!folder.cdUp())
+            return false;
+    }
+    return drives.IsRemovableDrive(folder.absolutePath() + u'/');
 }
 
 } // namespace
@@ -96,7 +109,14 @@ void CardFormatProcedure::RunCardFormat(QWidget* owner)
     else if (outcome.kind == FormatOutcome::Kind::Refused)
         MessageBox::Show(owner, caption, GetText(u"IDS_STRING3330"));
 
-    CardFormat::RestoreDeviceFiles(backup, cardRoot, programFolder, programFile);
+    if (StillOnRemovableCard(drives, cardRoot)) {
+        CardFormat::RestoreDeviceFiles(backup, cardRoot, programFolder, programFile);
+    } else {
+        // The copies stay in the program's folder; say where, so the user can put them back.
+        DebugOutput(u"card not mounted after formatting, files kept in "_s + programFolder);
+        MessageBox::Show(owner, caption,
+                         GetText(u"IDS_STRING3333") + u"\r\n"_s + QDir::toNativeSeparators(programFolder));
+    }
 
     if (worker.Succeeded())
         MessageBox::Show(owner, caption, GetText(u"IDS_STRING179"));

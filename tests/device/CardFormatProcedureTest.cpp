@@ -67,6 +67,7 @@ private Q_SLOTS:
     void nothingHappensWithoutACard();
     void staleCopyDoesNotComeBack();
     void cardFollowsTheNewMountPoint();
+    void nothingIsWrittenWhereTheCardWasNotMountedAgain();
     void largeCardIsExfatAndTellsTheViewer_data();
     void largeCardIsExfatAndTellsTheViewer();
 
@@ -250,6 +251,8 @@ void CardFormatProcedureTest::staleCopyDoesNotComeBack()
 void CardFormatProcedureTest::cardFollowsTheNewMountPoint()
 {
     const QString moved = m_base->path() + u"/X700/"_s;
+    m_platform->Services().SetDrives(
+        std::make_shared<FakeDrives>(true, QStringList{m_card, m_programFolder, moved}));
     FakeFormatter::Script script;
     script.mountAfter = moved;
     UseFormatter(script);
@@ -259,6 +262,22 @@ void CardFormatProcedureTest::cardFollowsTheNewMountPoint()
     QVERIFY(!QFileInfo::exists(m_card));
     QCOMPARE(Content(moved), m_deviceFiles);
     QCOMPARE(MessageBox::TakeRecorded(), QStringList{GetText(u"IDS_STRING179")});
+}
+
+void CardFormatProcedureTest::nothingIsWrittenWhereTheCardWasNotMountedAgain()
+{
+    FakeFormatter::Script script;
+    script.mountAgain = false;
+    script.done = false;
+    UseFormatter(script);
+    CardFormatProcedure::RunCardFormat(nullptr);
+
+    // The card folder was the mount point: nothing may recreate it on the PC's disk.
+    QVERIFY(!QFileInfo::exists(m_card));
+    QCOMPARE(MessageBox::TakeRecorded(),
+             (QStringList{GetText(u"IDS_STRING3333") + u"\r\n"_s + m_programFolder, FailureText()}));
+    // The copies wait in the program's folder.
+    QCOMPARE(ReadAll(m_programFolder + u"setup.cfg"_s), m_deviceFiles.value(u"setup.cfg"_s));
 }
 
 void CardFormatProcedureTest::largeCardIsExfatAndTellsTheViewer_data()

@@ -24,7 +24,8 @@ public:
         int structures = 3;
         std::optional<bool> done = true;
         bool wipe = true;
-        QString mountAfter; // where the card folder is afterwards; empty = where it was
+        QString mountAfter;     // where the card folder is afterwards; empty = where it was
+        bool mountAgain = true; // false: the new file system could not be mounted
     };
 
     explicit FakeFormatter(Script script) : m_script(std::move(script)) {}
@@ -43,7 +44,8 @@ public:
         }
         if (m_script.wipe) {
             QDir(request.cardRoot).removeRecursively();
-            QDir().mkpath(m_script.mountAfter.isEmpty() ? request.cardRoot : m_script.mountAfter);
+            if (m_script.mountAgain)
+                QDir().mkpath(m_script.mountAfter.isEmpty() ? request.cardRoot : m_script.mountAfter);
         }
         for (int i = 0; i < m_script.structures; ++i)
             reports.StructureProgress();
@@ -72,7 +74,11 @@ public:
     FakeDrives(bool removable, QStringList mountPoints)
         : m_removable(removable), m_mountPoints(std::move(mountPoints))
     {}
-    bool IsRemovableDrive(const QString&) const override { return m_removable; }
+    // A folder outside every mount point lies on the PC's own disk.
+    bool IsRemovableDrive(const QString& path) const override
+    {
+        return m_removable && !FilesystemRoot(path).isEmpty();
+    }
     QString FilesystemRoot(const QString& path) const override
     {
         QString best;
