@@ -126,8 +126,12 @@ bool LinuxDriveInfo::IsRemovableDevice(quint32 deviceMajor, quint32 deviceMinor)
     if (ReadSmallFile(disk + "/removable"_L1, kMaxAttributeBytes).trimmed() == "1")
         return true;
     // Only the device's place inside sysfs counts, not where the sysfs tree itself lies.
+    // On an MMC bus only an SD card counts: "MMC" is an eMMC soldered in as the system disk.
     const QString busPath = disk.mid(root.size());
-    return busPath.contains("/usb"_L1) || busPath.contains("/mmc"_L1);
+    if (busPath.contains("/usb"_L1))
+        return true;
+    return busPath.contains("/mmc"_L1) &&
+           ReadSmallFile(disk + "/device/type"_L1, kMaxAttributeBytes).trimmed() == "SD";
 }
 
 QString LinuxDriveInfo::FilesystemRoot(const QString& path) const

@@ -107,6 +107,14 @@ void LinuxDriveInfoTest::initTestCase()
     const QString sdCard = u"platform/soc/fe340000.mmc/mmc_host/mmc0/mmc0:aaaa/block/mmcblk0"_s;
     QVERIFY(m_sysfs->AddDisk(sdCard, 0, 179, 0));
     QVERIFY(m_sysfs->AddPartition(sdCard, u"mmcblk0p1"_s, 179, 1));
+    QVERIFY(QDir().mkpath(m_sysfs->Root() + "/devices/"_L1 + sdCard + "/device"_L1));
+    QVERIFY(WriteFile(m_sysfs->Root() + "/devices/"_L1 + sdCard + "/device/type"_L1, "SD\n"));
+    // A soldered eMMC on the same bus is the system disk.
+    const QString emmc = u"platform/soc/fe330000.mmc/mmc_host/mmc1/mmc1:0001/block/mmcblk1"_s;
+    QVERIFY(m_sysfs->AddDisk(emmc, 0, 179, 8));
+    QVERIFY(m_sysfs->AddPartition(emmc, u"mmcblk1p1"_s, 179, 9));
+    QVERIFY(QDir().mkpath(m_sysfs->Root() + "/devices/"_L1 + emmc + "/device"_L1));
+    QVERIFY(WriteFile(m_sysfs->Root() + "/devices/"_L1 + emmc + "/device/type"_L1, "MMC\n"));
 
     // An internal card reader on the SCSI bus: only the attribute tells.
     const QString cardReader = u"pci0000:00/0000:00:1f.2/host3/target3:0:0/3:0:0:0/block/sdd"_s;
@@ -144,6 +152,7 @@ void LinuxDriveInfoTest::removableDevices_data()
     QTest::newRow("USB disk that says it is fixed") << 8u << 33u << true;
     QTest::newRow("SD card partition") << 179u << 1u << true;
     QTest::newRow("SD card") << 179u << 0u << true;
+    QTest::newRow("eMMC partition") << 179u << 9u << false;
     QTest::newRow("card reader partition, attribute of its disk") << 8u << 49u << true;
     QTest::newRow("SATA disk partition") << 8u << 1u << false;
     QTest::newRow("SATA disk") << 8u << 0u << false;
