@@ -112,6 +112,8 @@ QLineEdit* CBaseDialog::AddLabel(int id, Qt::Alignment alignment)
     label->setFrame(false);
     label->setAlignment(alignment | Qt::AlignVCenter);
     label->setContextMenuPolicy(Qt::NoContextMenu);
+    // A label never takes the focus: a focused read-only field shows its whole text selected.
+    label->setFocusPolicy(Qt::NoFocus);
     Register(id, label);
     return label;
 }
