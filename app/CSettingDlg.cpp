@@ -127,7 +127,6 @@ bool CSettingDlg::RunStartupSequence(const QString& programPath)
 
     BuildFrame();
     CreatePages();
-    ReloadPages();
     m_ready = true;
     return true;
 }
@@ -170,21 +169,38 @@ void CSettingDlg::BuildFrame()
     }
 }
 
+// The window opens on the memory card page. The two hidden pages (and the system page's time
+// zone catalogue) are built once the window has first been painted, or as soon as anything
+// needs them, so the window appears without waiting for them.
 void CSettingDlg::CreatePages()
 {
     m_memoryCardPage = new CEtcDlg(this);
+    m_memoryCardPage->move(PageArea.topLeft());
+    m_memoryCardPage->show();
+    m_memoryCardPage->LoadFromRecord();
+    m_hiddenPagesPending = true;
+}
+
+void CSettingDlg::CreateHiddenPages()
+{
+    if (!m_hiddenPagesPending || !SettingsRecord::shared())
+        return;
+    m_hiddenPagesPending = false;
     m_recordPage = new CParkingDlg(this);
     m_systemPage = new CSystemDlg(m_versionInfo, this);
     for (CBaseDialog* page :
-         {static_cast<CBaseDialog*>(m_memoryCardPage), static_cast<CBaseDialog*>(m_recordPage),
-          static_cast<CBaseDialog*>(m_systemPage)}) {
+         {static_cast<CBaseDialog*>(m_recordPage), static_cast<CBaseDialog*>(m_systemPage)}) {
         page->move(PageArea.topLeft());
-        page->setVisible(page == m_memoryCardPage);
+        page->hide();
     }
+    // The system page's load clears the clock flag and fills an unset time zone: it comes last.
+    m_recordPage->LoadFromRecord();
+    m_systemPage->LoadFromRecord();
 }
 
 void CSettingDlg::ReloadPages()
 {
+    CreateHiddenPages();
     if (m_recordPage)
         m_recordPage->LoadFromRecord();
     if (m_memoryCardPage)
@@ -204,8 +220,9 @@ QWidget* CSettingDlg::Control(int id) const
     return nullptr;
 }
 
-CBaseDialog* CSettingDlg::RecordPage() const
+CBaseDialog* CSettingDlg::RecordPage()
 {
+    CreateHiddenPages();
     return m_recordPage;
 }
 
@@ -214,8 +231,9 @@ CBaseDialog* CSettingDlg::MemoryCardPage() const
     return m_memoryCardPage;
 }
 
-CBaseDialog* CSettingDlg::SystemPage() const
+CBaseDialog* CSettingDlg::SystemPage()
 {
+    CreateHiddenPages();
     return m_systemPage;
 }
 
@@ -256,6 +274,7 @@ void CSettingDlg::OnCommand(int id)
 
 void CSettingDlg::ShowPage(int tabId)
 {
+    CreateHiddenPages();
     for (CRButton* button : std::as_const(m_buttons)) {
         const int id = button->ControlId();
         if (id >= IdTabRecord && id <= IdTabSystem)
@@ -284,6 +303,7 @@ void CSettingDlg::Save()
     SettingsRecord* record = SettingsRecord::shared();
     if (CardRoot::isEmpty() || !record)
         return;
+    CreateHiddenPages(); // their loading decides the clock flag and an unset time zone
     // Every failure keeps the window open with the edits, so the user can mend the card (put it
     // back, remove the write protection) and press Save again, or cancel.
     switch (SaveToCard(*record)) {
@@ -312,6 +332,7 @@ void CSettingDlg::CloseWithoutSaving()
 
 void CSettingDlg::ReleasePagesAndRecord()
 {
+    m_hiddenPagesPending = false;
     delete m_recordPage;
     delete m_memoryCardPage;
     delete m_systemPage;
@@ -340,6 +361,8 @@ void CSettingDlg::paintEvent(QPaintEvent*)
         m_quitAfterFirstPaint = false;
         QTimer::singleShot(0, this, &CSettingDlg::CloseWithoutSaving);
     }
+    if (m_hiddenPagesPending)
+        QTimer::singleShot(0, this, &CSettingDlg::CreateHiddenPages);
 }
 
 void CSettingDlg::mousePressEvent(QMouseEvent* event)

@@ -52,11 +52,14 @@ public:
     const DeviceVersionInfo& VersionInfo() const { return m_versionInfo; }
     int InterfaceLanguageIndex() const { return m_languageIndex; }
     bool IsReady() const { return m_ready; }
+    // True until the record and system pages have been built and loaded.
+    bool HiddenPagesPending() const { return m_hiddenPagesPending; }
 
     QWidget* Control(int id) const;
-    CBaseDialog* RecordPage() const;
+    // The record and system pages are built on first need (see CreatePages()).
+    CBaseDialog* RecordPage();
     CBaseDialog* MemoryCardPage() const;
-    CBaseDialog* SystemPage() const;
+    CBaseDialog* SystemPage();
 
 protected:
     bool event(QEvent* event) override;
@@ -75,12 +78,14 @@ private:
 
     void BuildFrame();
     void CreatePages();
+    void CreateHiddenPages();
     void ReloadPages();
 
     QString m_programFolder;
     DeviceVersionInfo m_versionInfo;
     int m_languageIndex = 0;
     bool m_ready = false;
+    bool m_hiddenPagesPending = false;
     bool m_recompose = true;
     bool m_dragging = false;
     bool m_quitAfterFirstPaint = false;

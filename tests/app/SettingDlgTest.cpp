@@ -8,6 +8,7 @@
 #include "tests/app/FakePlatform.h"
 #include "ui/CBaseDialog.h"
 #include "ui/CRButton.h"
+#include "ui/CommandEvent.h"
 #include "ui/MessageBox.h"
 #include "ui/SkinFont.h"
 
@@ -73,6 +74,7 @@ private Q_SLOTS:
     void tabsSwitchPages();
     void windowFollowsTheFrameLayout();
     void noCardRootShowsNothing();
+    void saveBeforeTheHiddenPagesAreBuiltStillDropsTheOldClock();
 
 private:
     QString card(const QString& name) const { return m_card->path() + u'/' + name; }
@@ -94,7 +96,10 @@ private:
         if (!m_window->RunStartupSequence(u"/opt/dashcam/dashcam-settings"_s))
             return false;
         m_window->show();
-        return QTest::qWaitForWindowExposed(m_window.get());
+        if (!QTest::qWaitForWindowExposed(m_window.get()))
+            return false;
+        // The hidden pages finish the start-up right after the first paint.
+        return QTest::qWaitFor([this] { return !m_window->HiddenPagesPending(); });
     }
     void click(int id)
     {
@@ -403,6 +408,20 @@ void SettingDlgTest::noCardRootShowsNothing()
     QVERIFY(!window.RunStartupSequence(u"/opt/dashcam/dashcam-settings"_s));
     QVERIFY(!window.isVisible());
     QVERIFY(MessageBox::TakeRecorded().isEmpty());
+}
+
+void SettingDlgTest::saveBeforeTheHiddenPagesAreBuiltStillDropsTheOldClock()
+{
+    // Never painted, so the record and system pages are still to be built when Save arrives.
+    m_window = std::make_unique<CSettingDlg>();
+    QVERIFY(m_window->RunStartupSequence(u"/opt/dashcam/dashcam-settings"_s));
+    QVERIFY(m_window->HiddenPagesPending());
+    QVERIFY(DeviceClock::shared().is_set); // from the card's time.dat
+    QCoreApplication::postEvent(m_window.get(), new CommandEvent(CSettingDlg::IdSave));
+    QTRY_VERIFY(!m_window->isVisible() && !SettingsRecord::shared());
+    // The system page's loading dropped the card's old clock setting before the save.
+    QVERIFY(!QFileInfo::exists(card(u"time.dat"_s)));
+    QVERIFY(QFileInfo::exists(card(u"setup.cfg"_s)));
 }
 
 QTEST_MAIN(SettingDlgTest)
