@@ -48,19 +48,7 @@ private Q_SLOTS:
         ScopedFakePlatform platform;
         CardRoot::set(card.path() + u'/');
 
-        CSettingDlg window;
-        QVERIFY(window.RunStartupSequence(u"/opt/dashcam/dashcam-settings"_s));
-        const qsizetype position = window.VersionInfo().codes.indexOf(code);
-        QVERIFY(position >= 0);
-        if (position != 0) {
-            // Choose the camera's language on the card and start again.
-            QFile setup(card.filePath(u"setup.cfg"_s));
-            QVERIFY(setup.open(QIODevice::ReadWrite));
-            QByteArray bytes = setup.readAll();
-            qToLittleEndian<qint32>(qint32(position), bytes.data() + Field::device_language.offset);
-            setup.seek(0);
-            setup.write(bytes);
-        }
+        QVERIFY(SetCameraLanguage(card.path(), code));
         CSettingDlg localised;
         QVERIFY(localised.RunStartupSequence(u"/opt/dashcam/dashcam-settings"_s));
         localised.show();

@@ -50,19 +50,7 @@ private Q_SLOTS:
         QVERIFY(CopyDemoCard(card.path()));
         ScopedFakePlatform platform;
         CardRoot::set(card.path() + u'/');
-        {
-            // The camera's menu language chooses the interface language.
-            CSettingDlg probe;
-            QVERIFY(probe.RunStartupSequence(u"/opt/dashcam/dashcam-settings"_s));
-            const qsizetype position = probe.VersionInfo().codes.indexOf(code);
-            QVERIFY(position >= 0);
-            QFile setup(card.filePath(u"setup.cfg"_s));
-            QVERIFY(setup.open(QIODevice::ReadWrite));
-            QByteArray bytes = setup.readAll();
-            qToLittleEndian<qint32>(qint32(position), bytes.data() + Field::device_language.offset);
-            setup.seek(0);
-            setup.write(bytes);
-        }
+        QVERIFY(SetCameraLanguage(card.path(), code)); // it chooses the interface language
         CSettingDlg window;
         QVERIFY(window.RunStartupSequence(u"/opt/dashcam/dashcam-settings"_s));
         window.show();

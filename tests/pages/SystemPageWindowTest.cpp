@@ -190,23 +190,7 @@ void SystemPageWindowTest::screenshots()
         QSKIP("set SCREENSHOT_DIR to write screenshots");
 
     // The camera's language on the card chooses the interface language.
-    {
-        QFile language(CardFile(u"lang/ver.dat"_s));
-        QVERIFY(language.open(QIODevice::ReadOnly));
-        const QByteArray codes = language.readAll();
-        const qsizetype line = codes.indexOf("Lang Code");
-        QVERIFY(line >= 0);
-        const QList<QByteArray> list =
-            codes.mid(codes.indexOf(':', line) + 1).split('\n').at(0).trimmed().split(' ');
-        const qsizetype position = list.indexOf(code.toLatin1());
-        QVERIFY(position >= 0);
-        QFile setup(CardFile(u"setup.cfg"_s));
-        QVERIFY(setup.open(QIODevice::ReadWrite));
-        QByteArray bytes = setup.readAll();
-        qToLittleEndian<qint32>(qint32(position), bytes.data() + Field::device_language.offset);
-        setup.seek(0);
-        setup.write(bytes);
-    }
+    QVERIFY(SetCameraLanguage(m_card->path(), code));
     QVERIFY(OpenWindowOnSystemPage());
     QDir().mkpath(folder);
     const QString stem = folder + u"/system-page-"_s + code + u'-';
