@@ -39,24 +39,6 @@ QByteArray ReadSmallFile(const QString& path, qint64 limit)
     return content;
 }
 
-// Mount points in the mount table escape blanks, tabs, newlines and backslashes as \ooo.
-QString UnescapeMountField(const QByteArray& field)
-{
-    QByteArray out;
-    out.reserve(field.size());
-    for (qsizetype i = 0; i < field.size(); ++i) {
-        if (field[i] == '\\' && i + 3 < field.size() && field[i + 1] >= '0' && field[i + 1] <= '3' &&
-            field[i + 2] >= '0' && field[i + 2] <= '7' && field[i + 3] >= '0' && field[i + 3] <= '7') {
-            out += static_cast<char>(((field[i + 1] - '0') << 6) | ((field[i + 2] - '0') << 3) |
-                                     (field[i + 3] - '0'));
-            i += 3;
-        } else {
-            out += field[i];
-        }
-    }
-    return QFile::decodeName(out);
-}
-
 bool IsInside(const QString& path, const QString& folder)
 {
     if (folder == "/"_L1)
@@ -156,7 +138,7 @@ QString LinuxDriveInfo::MountPointFromTable(const QString& absolutePath) const
         const QList<QByteArray> fields = line.split(' ');
         if (fields.size() < 5 || fields[4].isEmpty())
             continue;
-        const QString mountPoint = QDir::cleanPath(UnescapeMountField(fields[4]));
+        const QString mountPoint = QDir::cleanPath(LinuxMountTable::UnescapeField(fields[4]));
         if (!mountPoint.startsWith(u'/') || !IsInside(absolutePath, mountPoint))
             continue;
         // The deepest mount point wins; of equal ones the later, which is mounted over the earlier.

@@ -10,24 +10,6 @@ namespace {
 // A machine with many containers has a long mount table, but never this long.
 constexpr qint64 kMaxMountTableBytes = 16 * 1024 * 1024;
 
-// Blanks, tabs, newlines and backslashes in the table's fields are written as \ooo.
-QString Unescape(const QByteArray& field)
-{
-    QByteArray out;
-    out.reserve(field.size());
-    for (qsizetype i = 0; i < field.size(); ++i) {
-        if (field[i] == '\\' && i + 3 < field.size() && field[i + 1] >= '0' && field[i + 1] <= '3' &&
-            field[i + 2] >= '0' && field[i + 2] <= '7' && field[i + 3] >= '0' && field[i + 3] <= '7') {
-            out += static_cast<char>(((field[i + 1] - '0') << 6) | ((field[i + 2] - '0') << 3) |
-                                     (field[i + 3] - '0'));
-            i += 3;
-        } else {
-            out += field[i];
-        }
-    }
-    return QFile::decodeName(out);
-}
-
 } // namespace
 
 LinuxMountTable LinuxMountTable::Read(const QString& mountInfoPath)
@@ -65,14 +47,14 @@ LinuxMountTable LinuxMountTable::Parse(const QByteArray& content)
             entry.major = numbers[0].toUInt(&majorOk);
             entry.minor = numbers[1].toUInt(&minorOk);
         }
-        entry.root = Unescape(fields[3]);
-        entry.mountPoint = QDir::cleanPath(Unescape(fields[4]));
+        entry.root = UnescapeField(fields[3]);
+        entry.mountPoint = QDir::cleanPath(UnescapeField(fields[4]));
         if (!idOk || !majorOk || !minorOk || !entry.mountPoint.startsWith(u'/'))
             continue;
-        entry.fsType = Unescape(fields[separator + 1]);
-        entry.source = Unescape(fields[separator + 2]);
+        entry.fsType = UnescapeField(fields[separator + 1]);
+        entry.source = UnescapeField(fields[separator + 2]);
         if (separator + 3 < fields.size())
-            entry.superOptions = Unescape(fields[separator + 3]);
+            entry.superOptions = UnescapeField(fields[separator + 3]);
         entries.append(entry);
     }
     return LinuxMountTable(std::move(entries));
@@ -96,4 +78,21 @@ bool LinuxMountTable::IsInside(const QString& path, const QString& folder)
         return path.startsWith(u'/');
     return path == folder ||
            (path.startsWith(folder) && path.size() > folder.size() && path.at(folder.size()) == u'/');
+}
+
+QString LinuxMountTable::UnescapeField(const QByteArray& field)
+{
+    QByteArray out;
+    out.reserve(field.size());
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        if (field[i] == '\\' && i + 3 < field.size() && field[i + 1] >= '0' && field[i + 1] <= '3' &&
+            field[i + 2] >= '0' && field[i + 2] <= '7' && field[i + 3] >= '0' && field[i + 3] <= '7') {
+            out += static_cast<char>(((field[i + 1] - '0') << 6) | ((field[i + 2] - '0') << 3) |
+                                     (field[i + 3] - '0'));
+            i += 3;
+        } else {
+            out += field[i];
+        }
+    }
+    return QFile::decodeName(out);
 }

@@ -27,6 +27,8 @@ public:
 
     static LinuxMountTable Read(const QString& mountInfoPath);
     static LinuxMountTable Parse(const QByteArray& content);
+    // A field of the table as a path: blanks, tabs, newlines and backslashes are written \ooo.
+    static QString UnescapeField(const QByteArray& field);
 
     const QList<MountEntry>& Entries() const { return m_entries; }
 
