@@ -7,6 +7,7 @@
 #include "tests/device/FormatFakes.h"
 #include "tests/support/DemoCard.h"
 #include "tests/support/ScopedPlatformServices.h"
+#include "tests/support/TestFiles.h"
 #include "ui/MessageBox.h"
 
 #include <QApplication>
@@ -19,30 +20,6 @@ namespace {
 
 constexpr qint64 EightGB = 8'000'000'000;
 constexpr qint64 SixtyFourGB = 64'000'000'000;
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-// Every file below a folder, relative to it, with its bytes.
-QMap<QString, QByteArray> Content(const QString& folder)
-{
-    QMap<QString, QByteArray> content;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        content.insert(QDir(folder).relativeFilePath(path), ReadAll(path));
-    }
-    return content;
-}
 
 QString FailureText()
 {
@@ -98,7 +75,7 @@ void CardFormatProcedureTest::init()
     m_programFolder = m_base->path() + u"/program/"_s;
     m_programFile = m_programFolder + u"dashcam-settings"_s;
     QVERIFY(CopyDemoCard(m_card));
-    m_deviceFiles = Content(m_card);
+    m_deviceFiles = FolderContent(m_card);
     QVERIFY(QDir().mkpath(m_card + u"DCIM/100"_s));
     QVERIFY(WriteAll(m_card + u"DCIM/100/video.mp4"_s, "a recording"));
     QVERIFY(QDir().mkpath(m_programFolder));
@@ -187,7 +164,7 @@ void CardFormatProcedureTest::formatKeepsOnlyTheDeviceFiles()
     QMap<QString, QByteArray> expected = m_deviceFiles;
     if (!wiped)
         expected.insert(u"DCIM/100/video.mp4"_s, "a recording");
-    QCOMPARE(Content(m_card), expected);
+    QCOMPARE(FolderContent(m_card), expected);
 
     QStringList expectedTexts;
     for (const QString& key : std::as_const(messageKeys))
@@ -226,11 +203,11 @@ void CardFormatProcedureTest::nothingHappensWithoutACard()
         QVERIFY(QFile::copy(m_programFile, m_card + u"dashcam-settings"_s));
         CardFormatProcedure::Current().programFile = m_card + u"dashcam-settings"_s;
     }
-    const QMap<QString, QByteArray> card = Content(m_card);
+    const QMap<QString, QByteArray> card = FolderContent(m_card);
     CardFormatProcedure::RunCardFormat(nullptr);
 
     QVERIFY(formatter->Requests().isEmpty());
-    QCOMPARE(Content(m_card), card);
+    QCOMPARE(FolderContent(m_card), card);
     QCOMPARE(MessageBox::TakeRecorded(),
              messageKey.isEmpty() ? QStringList() : QStringList{GetText(messageKey)});
 }
@@ -244,7 +221,7 @@ void CardFormatProcedureTest::staleCopyDoesNotComeBack()
 
     QMap<QString, QByteArray> expected = m_deviceFiles;
     expected.remove(u"default.cfg"_s);
-    QCOMPARE(Content(m_card), expected);
+    QCOMPARE(FolderContent(m_card), expected);
     QCOMPARE(MessageBox::TakeRecorded(), QStringList{GetText(u"IDS_STRING179")});
 }
 
@@ -260,7 +237,7 @@ void CardFormatProcedureTest::cardFollowsTheNewMountPoint()
 
     QCOMPARE(CardRoot::get(), moved);
     QVERIFY(!QFileInfo::exists(m_card));
-    QCOMPARE(Content(moved), m_deviceFiles);
+    QCOMPARE(FolderContent(moved), m_deviceFiles);
     QCOMPARE(MessageBox::TakeRecorded(), QStringList{GetText(u"IDS_STRING179")});
 }
 

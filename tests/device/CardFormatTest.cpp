@@ -4,6 +4,7 @@
 #include "settings/SettingsRecord.h"
 #include "tests/device/FormatFakes.h"
 #include "tests/support/DemoCard.h"
+#include "tests/support/TestFiles.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -13,18 +14,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr qint64 MiB = 1024 * 1024;
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 } // namespace
 
