@@ -7,7 +7,7 @@
 #include "settings/DeviceVersionInfo.h"
 #include "settings/SettingsRecord.h"
 #include "ui/CSubSlider.h"
-#include "ui/SystemMessageBox.h"
+#include "ui/MessageBox.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -468,10 +468,9 @@ void CSystemDlg::OnTouchCalibrationReset()
     const QString marker = TouchMarkerPath();
     const QString caption = GetText(u"IDS_STRING219");
     const QString question = GetText(u"IDS_STRING220") + u'\n' + GetText(u"IDS_STRING2200");
-    if (SystemMessageBox::Show(this, caption, question, QMessageBox::Yes | QMessageBox::No) !=
-        QMessageBox::Yes)
+    if (!MessageBox::Ask(this, caption, question))
         return;
-    SystemMessageBox::Show(this, caption, GetText(u"IDS_STRING221"), QMessageBox::Ok);
+    MessageBox::Show(this, caption, GetText(u"IDS_STRING221"));
     if (marker.isEmpty())
         return;
     // Empty: its presence is the request. A failure is not reported; the user was already told.

@@ -1,5 +1,7 @@
 #include "ui/MessageBox.h"
 
+#include "ui/SkinFont.h"
+
 #include <QMessageBox>
 
 using namespace Qt::StringLiterals;
@@ -18,6 +20,8 @@ int Exec(QWidget* parent, const QString& caption, QString text, QMessageBox::Sta
 {
     text.replace(u"\r\n"_s, u"\n"_s);
     QMessageBox box(QMessageBox::NoIcon, caption, text, buttons, parent);
+    // The skin's text font carries the interface language's own CJK glyphs.
+    box.setFont(SkinFont::Create(13, false));
     box.setDefaultButton(defaultButton);
     box.setWindowFlag(Qt::WindowStaysOnTopHint); // the main window stays on top too
     return box.exec();
@@ -53,6 +57,8 @@ void MessageBox::Record(const QString& caption, const QString& text)
 {
     s_recorded.append(text);
     s_recordedCaptions.append(caption);
+    if (s_whenShown)
+        s_whenShown();
 }
 
 void MessageBox::SetRecording(bool recording)

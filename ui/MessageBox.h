@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QWidget;
 
@@ -25,6 +26,8 @@ public:
     static QStringList TakeRecordedCaptions();
     // The answer the next recorded question gets (Yes until set otherwise).
     static void SetNextAnswer(bool yes) { s_nextAnswer = yes; }
+    // Called as each recorded box would be shown, so a test can look at the moment itself.
+    static void SetWhenShown(std::function<void()> callback) { s_whenShown = std::move(callback); }
 
 private:
     static void Record(const QString& caption, const QString& text);
@@ -33,4 +36,5 @@ private:
     static inline bool s_nextAnswer = true;
     static inline QStringList s_recorded;
     static inline QStringList s_recordedCaptions;
+    static inline std::function<void()> s_whenShown;
 };

@@ -10,8 +10,8 @@
 #include "tests/support/ScopedEnvironmentVariable.h"
 #include "tests/support/ScopedPlatformServices.h"
 #include "ui/CSubSlider.h"
+#include "ui/MessageBox.h"
 #include "ui/SkinFont.h"
-#include "ui/SystemMessageBox.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -147,14 +147,15 @@ void SystemPageTest::init()
     record.setInt32(Field::time_zone_bias, 540);
     DeviceClock::shared() = DeviceClock();
     CSystemDlg::SetCurrentTimeForTest(std::nullopt);
-    SystemMessageBox::SetAnswerHook({});
+    MessageBox::SetRecording(true);
 }
 
 void SystemPageTest::cleanup()
 {
     m_page.reset();
     SettingsRecord::releaseShared();
-    SystemMessageBox::SetAnswerHook({});
+    MessageBox::SetWhenShown({});
+    MessageBox::SetRecording(false);
     CSystemDlg::SetCurrentTimeForTest(std::nullopt);
     CardRoot::set(QString());
     m_platform.reset();
@@ -659,24 +660,18 @@ void SystemPageTest::touchCalibrationMarkerAtTheFileSystemRoot()
     QCOMPARE(CSystemDlg::TouchMarkerPath(), marker);
     OpenPage();
 
-    QList<SystemMessageBox::Shown> shown;
     QList<bool> markerExisted;
-    QMessageBox::StandardButton answer = QMessageBox::No;
-    SystemMessageBox::SetAnswerHook([&](const SystemMessageBox::Shown& box) {
-        shown.append(box);
-        markerExisted.append(QFile::exists(marker));
-        return box.buttons.testFlag(QMessageBox::Yes) ? answer : QMessageBox::Ok;
-    });
+    MessageBox::SetWhenShown([&] { markerExisted.append(QFile::exists(marker)); });
     auto* reset = Page()->Button(CSystemDlg::IdTouchCalibrationReset);
     QVERIFY(reset->isHidden());
 
     // No: nothing is created.
+    MessageBox::SetNextAnswer(false);
     reset->click();
-    QCOMPARE(shown.size(), 1);
-    QCOMPARE(shown.at(0).caption, u"Initialize"_s);
-    QCOMPARE(shown.at(0).text, u"Caution: This will initialize the current screen's touch sensitivity.\n"
-                               u"Click 'Yes' to continue. Click 'No' to cancel."_s);
-    QCOMPARE(shown.at(0).buttons, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(MessageBox::TakeRecordedCaptions(), QStringList{u"Initialize"_s});
+    QCOMPARE(MessageBox::TakeRecorded(),
+             QStringList{u"Caution: This will initialize the current screen's touch sensitivity.\n"
+                         u"Click 'Yes' to continue. Click 'No' to cancel."_s});
     QVERIFY(!QFile::exists(marker));
 
     // Yes: the completion box comes first, then the empty marker (an old one is emptied).
@@ -685,14 +680,11 @@ void SystemPageTest::touchCalibrationMarkerAtTheFileSystemRoot()
     old.write("old");
     old.close();
     QVERIFY(QFile::remove(marker));
-    answer = QMessageBox::Yes;
-    shown.clear();
+    MessageBox::SetNextAnswer(true);
     markerExisted.clear();
     reset->click();
-    QCOMPARE(shown.size(), 2);
-    QCOMPARE(shown.at(1).caption, u"Initialize"_s);
-    QCOMPARE(shown.at(1).text, u"Calibrating touchscreen complete."_s);
-    QCOMPARE(shown.at(1).buttons, QMessageBox::Ok);
+    QCOMPARE(MessageBox::TakeRecordedCaptions(), (QStringList{u"Initialize"_s, u"Initialize"_s}));
+    QCOMPARE(MessageBox::TakeRecorded().value(1), u"Calibrating touchscreen complete."_s);
     QCOMPARE(markerExisted, (QList<bool>{false, false}));
     QVERIFY(QFile::exists(marker));
     QCOMPARE(QFileInfo(marker).size(), 0);
