@@ -97,8 +97,8 @@ private Q_SLOTS:
     {
         QFETCH(QList<VolumeSpec>, volumes);
         QFETCH(QStringList, found);
-        for (const VolumeSpec& spec : volumes)
-            AddVolume(spec);
+        for (const VolumeSpec& volume : volumes)
+            AddVolume(volume);
 
         QStringList roots;
         for (const CardCandidate& card : CardFinder(*m_volumes, *m_drives).FindCards())
@@ -167,8 +167,8 @@ private Q_SLOTS:
         QFETCH(QList<VolumeSpec>, volumes);
         QFETCH(QString, action);
         QFETCH(QString, expected);
-        for (const VolumeSpec& spec : volumes)
-            AddVolume(spec);
+        for (const VolumeSpec& volume : volumes)
+            AddVolume(volume);
         QVERIFY(QDir().mkpath(m_folders->filePath(u"picked"_s)));
 
         int windowsSeen = 0;
@@ -319,18 +319,18 @@ private Q_SLOTS:
 private:
     QString Root(const QString& name) const { return m_folders->filePath(name) + u'/'; }
 
-    void AddVolume(const VolumeSpec& spec)
+    void AddVolume(const VolumeSpec& volume)
     {
-        const QString root = Root(spec.name);
+        const QString root = Root(volume.name);
         QVERIFY(QDir().mkpath(root));
-        if (spec.content != Empty) {
-            QFile file(root + (spec.content == SetupFile ? u"setup.cfg"_s : u"default.cfg"_s));
+        if (volume.content != Empty) {
+            QFile file(root + (volume.content == SetupFile ? u"setup.cfg"_s : u"default.cfg"_s));
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(QByteArray(564, '\0'));
         }
         m_volumes->m_volumes.append(
-            MountedVolume{root, spec.name.toUpper(), 32'000'000'000, spec.device, spec.ready});
-        if (spec.removable)
+            MountedVolume{root, volume.name.toUpper(), 32'000'000'000, volume.device, volume.ready});
+        if (volume.removable)
             m_drives->m_removable.insert(root);
     }
 
