@@ -16,6 +16,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QLocale>
+#include <cstdio>
 
 using namespace Qt::StringLiterals;
 
@@ -47,6 +48,13 @@ int CSettingApp::Run(int argc, char* argv[])
     // ask on, the program ends at once, before the toolkit would abort for want of a display.
     if (argc != 2 && !PlatformServices::Current().Display()->IsDisplayAvailable())
         return 0;
+    // A card folder but nothing to show its settings on: say so, rather than let the toolkit
+    // abort. A platform chosen by name (offscreen, vnc) needs no display.
+    if (argc == 2 && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+        !PlatformServices::Current().Display()->IsDisplayAvailable()) {
+        std::fputs("dashcam-settings: no display to show the settings window on\n", stderr);
+        return 0;
+    }
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(DASHCAM_APP_ID));
     const QStringList arguments = QApplication::arguments(); // without the toolkit's own options

@@ -38,16 +38,17 @@ private Q_SLOTS:
         QTEST(CSettingApp::CardRootFromArguments(arguments), "root");
     }
 
-    // Without exactly one argument and without a display the program ends at once and shows
-    // nothing (a shown window would keep it running): there is nowhere to ask for the card.
-    void endsAtOnceWithoutCardOrDisplay_data()
+    // Without a display the program ends at once, normally, and shows nothing (a shown window
+    // would keep it running): there is nowhere to ask for the card, nor to show the settings.
+    void endsAtOnceWithoutDisplay_data()
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::newRow("no argument") << QStringList{};
         QTest::newRow("two arguments") << QStringList{QDir::tempPath() + u'/', u"extra"_s};
+        QTest::newRow("a card folder") << QStringList{QDir::tempPath() + u'/'};
     }
 
-    void endsAtOnceWithoutCardOrDisplay()
+    void endsAtOnceWithoutDisplay()
     {
         QFETCH(QStringList, arguments);
         QTemporaryDir home; // the relaunch must not find a removable drive here either
