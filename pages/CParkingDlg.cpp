@@ -163,10 +163,7 @@ void CParkingDlg::Build()
 
     AddHeading(IdContinuousHeading);
     PlaceLabel(IdContinuousHeading, Text(u"IDS_STRING216"), heading, 15, 20);
-    int w = PlaceLabel(IdContinuousLow, Text(u"IDS_STRING127"), text, 60, 97).width();
-    MoveControl(IdContinuousImpact, w + 60, 55, 350, 55);
-    SetUpSlider(IdContinuousImpact);
-    PlaceLabel(IdContinuousHigh, Text(u"IDS_STRING128"), text, w + 430, 97);
+    PlaceLowHighSlider(IdContinuousLow, IdContinuousImpact, IdContinuousHigh, 55, 97);
 
     AddHeading(IdBrightnessHeading);
     PlaceLabel(IdBrightnessHeading, Text(u"IDS_STRING215"), heading, 15, 147);
@@ -182,17 +179,11 @@ void CParkingDlg::Build()
 
     AddHeading(IdParkingImpactHeading);
     PlaceLabel(IdParkingImpactHeading, Text(u"IDS_STRING222"), heading, 15, 352);
-    w = PlaceLabel(IdParkingImpactLow, Text(u"IDS_STRING127"), text, 60, 429).width();
-    MoveControl(IdParkingImpact, w + 60, 387, 350, 55);
-    SetUpSlider(IdParkingImpact);
-    PlaceLabel(IdParkingImpactHigh, Text(u"IDS_STRING128"), text, w + 430, 429);
+    PlaceLowHighSlider(IdParkingImpactLow, IdParkingImpact, IdParkingImpactHigh, 387, 429);
 
     AddHeading(IdMotionHeading);
     PlaceLabel(IdMotionHeading, Text(u"IDS_STRING251"), heading, 15, 499);
-    w = PlaceLabel(IdMotionLow, Text(u"IDS_STRING127"), text, 60, 576).width();
-    MoveControl(IdMotion, w + 60, 534, 350, 55);
-    SetUpSlider(IdMotion);
-    PlaceLabel(IdMotionHigh, Text(u"IDS_STRING128"), text, w + 430, 576);
+    PlaceLowHighSlider(IdMotionLow, IdMotion, IdMotionHigh, 534, 576);
 
     AddHeading(IdTimerHeading);
     PlaceLabel(IdTimerHeading, Text(u"IDS_STRING140"), heading, 15, 646);
@@ -202,7 +193,7 @@ void CParkingDlg::Build()
 
     AddHeading(IdBatteryHeading);
     PlaceLabel(IdBatteryHeading, Text(u"IDS_STRING142"), heading, 15, 793);
-    w = PlaceLabel(Id12V, Text(u"IDS_STRING143"), m_fontBold, 30, 828).width();
+    int w = PlaceLabel(Id12V, Text(u"IDS_STRING143"), m_fontBold, 30, 828).width();
     MoveControl(IdCutoff12V, w + 30, 828, 350, 55);
     SetUpSlider(IdCutoff12V);
     w = PlaceLabel(Id24V, Text(u"IDS_STRING144"), m_fontBold, 30, 928).width();
@@ -210,6 +201,16 @@ void CParkingDlg::Build()
     SetUpSlider(IdCutoff24V);
 
     SetScrollRange(BuiltScrollRange);
+}
+
+// A slider between its "Low" and "High" labels: the slider starts where "Low" ends, so a longer
+// translation moves both the slider and "High" to the right.
+void CParkingDlg::PlaceLowHighSlider(int lowId, int sliderId, int highId, int sliderTop, int labelTop)
+{
+    const int w = PlaceLabel(lowId, Text(u"IDS_STRING127"), m_fontText, 60, labelTop).width();
+    MoveControl(sliderId, w + 60, sliderTop, 350, 55);
+    SetUpSlider(sliderId);
+    PlaceLabel(highId, Text(u"IDS_STRING128"), m_fontText, w + 430, labelTop);
 }
 
 void CParkingDlg::SetSliderPosition(int id, int position)

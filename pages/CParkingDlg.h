@@ -90,6 +90,7 @@ private:
     void CreateControls();
     void Build();
     void SetUpSlider(int id);
+    void PlaceLowHighSlider(int lowId, int sliderId, int highId, int sliderTop, int labelTop);
     void SetSliderPosition(int id, int position);
     void ApplyParkingMode(int mode);
     void OnParkingRadio(int id);
