@@ -1,16 +1,16 @@
 #include "app/CSettingApp.h"
 
 #include "app/CSettingDlg.h"
-#include "app/CardFinder.h"
+#include "startup/CardFinder.h"
 #include "app/CardSearch.h"
-#include "app/InterfaceLanguage.h"
-#include "app/SelfRelaunch.h"
+#include "startup/InterfaceLanguage.h"
+#include "startup/SelfRelaunch.h"
 #include "i18n/LanguagePack.h"
 #include "platform/CRegistryManager.h"
 #include "platform/PlatformServices.h"
 #include "settings/CardRoot.h"
-#include "ui/PngResource.h"
-#include "ui/SkinFont.h"
+#include "skin/PngResource.h"
+#include "skin/SkinFont.h"
 
 #include <QApplication>
 #include <QFileInfo>

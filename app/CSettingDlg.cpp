@@ -1,7 +1,7 @@
 #include "app/CSettingDlg.h"
 
-#include "app/InterfaceLanguage.h"
-#include "app/SelfRelaunch.h"
+#include "startup/InterfaceLanguage.h"
+#include "startup/SelfRelaunch.h"
 #include "i18n/LanguagePack.h"
 #include "i18n/QtTranslations.h"
 #include "pages/CEtcDlg.h"
@@ -21,8 +21,8 @@
 #include "ui/CommandEvent.h"
 #include "ui/LabelStyle.h"
 #include "ui/MessageBox.h"
-#include "ui/NinePatchRenderer.h"
-#include "ui/SkinFont.h"
+#include "skin/NinePatchRenderer.h"
+#include "skin/SkinFont.h"
 
 #include <QKeyEvent>
 #include <QPainter>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "settings/DeviceVersionInfo.h"
-#include "ui/OffscreenSurface.h"
+#include "skin/OffscreenSurface.h"
 
 #include <QDialog>
 #include <QFont>

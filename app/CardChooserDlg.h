@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CardFinder.h"
+#include "startup/CardFinder.h"
 
 #include <QDialog>
 

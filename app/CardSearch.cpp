@@ -1,7 +1,7 @@
 #include "app/CardSearch.h"
 
 #include "app/CardChooserDlg.h"
-#include "app/CardFinder.h"
+#include "startup/CardFinder.h"
 #include "app/NoCardDlg.h"
 
 CardSearch::CardSearch(const CardFinder& finder) : m_finder(finder) {}

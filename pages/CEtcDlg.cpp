@@ -1,11 +1,11 @@
 #include "pages/CEtcDlg.h"
 
-#include "device/CardFormatProcedure.h"
+#include "pages/CardFormatProcedure.h"
 #include "i18n/LanguagePack.h"
 #include "settings/RecordLayout.h"
 #include "settings/SettingsRecord.h"
 #include "ui/MessageBox.h"
-#include "ui/NinePatchRenderer.h"
+#include "skin/NinePatchRenderer.h"
 
 #include <QApplication>
 #include <QCheckBox>

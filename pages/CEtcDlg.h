@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ui/CBaseDialog.h"
-#include "ui/OffscreenSurface.h"
+#include "skin/OffscreenSurface.h"
 
 #include <QPoint>
 #include <QString>

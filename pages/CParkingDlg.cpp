@@ -5,7 +5,7 @@
 #include "settings/SettingsRecord.h"
 #include "ui/CMsgPopupDlg.h"
 #include "ui/CSubSlider.h"
-#include "ui/SliderTables.h"
+#include "settings/SliderTables.h"
 
 #include <QAbstractButton>
 #include <QPushButton>

@@ -1,7 +1,7 @@
 #include "ui/CBaseDialog.h"
 
 #include "ui/CSubSlider.h"
-#include "ui/SkinFont.h"
+#include "skin/SkinFont.h"
 
 #include <QAbstractSpinBox>
 #include <QButtonGroup>

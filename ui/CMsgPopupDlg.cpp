@@ -1,7 +1,7 @@
 #include "ui/CMsgPopupDlg.h"
 
 #include "i18n/LanguagePack.h"
-#include "ui/SkinFont.h"
+#include "skin/SkinFont.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

@@ -1,8 +1,8 @@
 #include "ui/CRButton.h"
 
 #include "ui/CommandEvent.h"
-#include "ui/NinePatchRenderer.h"
-#include "ui/SkinFont.h"
+#include "skin/NinePatchRenderer.h"
+#include "skin/SkinFont.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>

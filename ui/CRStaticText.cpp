@@ -1,7 +1,7 @@
 #include "ui/CRStaticText.h"
 
-#include "ui/NinePatchRenderer.h"
-#include "ui/SkinFont.h"
+#include "skin/NinePatchRenderer.h"
+#include "skin/SkinFont.h"
 
 #include <QFontMetrics>
 #include <QMouseEvent>

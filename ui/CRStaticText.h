@@ -1,8 +1,8 @@
 #pragma once
 
 #include "ui/LabelStyle.h"
-#include "ui/OffscreenSurface.h"
-#include "ui/SkinRect.h"
+#include "skin/OffscreenSurface.h"
+#include "skin/SkinRect.h"
 
 #include <QColor>
 #include <QFont>

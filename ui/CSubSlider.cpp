@@ -1,7 +1,7 @@
 #include "ui/CSubSlider.h"
 
-#include "ui/SkinFont.h"
-#include "ui/SliderTables.h"
+#include "skin/SkinFont.h"
+#include "settings/SliderTables.h"
 
 #include <QApplication>
 #include <QKeyEvent>

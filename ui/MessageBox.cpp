@@ -1,6 +1,6 @@
 #include "ui/MessageBox.h"
 
-#include "ui/SkinFont.h"
+#include "skin/SkinFont.h"
 
 #include <QMessageBox>
 

@@ -2,8 +2,8 @@
 
 #include "app/CSettingApp.h"
 #include "app/CardChooserDlg.h"
-#include "app/CardFinder.h"
-#include "app/InterfaceLanguage.h"
+#include "startup/CardFinder.h"
+#include "startup/InterfaceLanguage.h"
 #include "app/NoCardDlg.h"
 #include "i18n/LanguagePack.h"
 #include "tests/app/FakePlatform.h"

@@ -1,5 +1,5 @@
 #include "app/CSettingApp.h"
-#include "app/CardFinder.h"
+#include "startup/CardFinder.h"
 #include "platform/PlatformServices.h"
 #include "tests/support/PrivateXServer.h"
 

@@ -5,7 +5,7 @@
 #include "tests/app/FakePlatform.h"
 #include "tests/support/DemoCard.h"
 #include "ui/MessageBox.h"
-#include "ui/SkinFont.h"
+#include "skin/SkinFont.h"
 
 #include <QDir>
 #include <QFile>

@@ -10,7 +10,7 @@
 #include "ui/CRButton.h"
 #include "ui/CommandEvent.h"
 #include "ui/MessageBox.h"
-#include "ui/SkinFont.h"
+#include "skin/SkinFont.h"
 
 #include <QDir>
 #include <QFile>

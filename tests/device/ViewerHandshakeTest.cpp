@@ -46,7 +46,7 @@ public:
         xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
             m_connection, xcb_intern_atom(m_connection, 0, static_cast<uint16_t>(std::strlen(name)), name),
             nullptr);
-        m_messageAtom = atom ? atom->atom : XCB_ATOM_NONE;
+        m_messageAtom = atom ? atom->atom : xcb_atom_t(XCB_ATOM_NONE);
         std::free(atom);
         std::free(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
         m_reader = std::thread(&StandInViewer::Read, this);

@@ -6,8 +6,8 @@
 #include "tests/support/WheelEvent.h"
 #include "ui/CMsgPopupDlg.h"
 #include "ui/CSubSlider.h"
-#include "ui/SkinFont.h"
-#include "ui/SliderTables.h"
+#include "skin/SkinFont.h"
+#include "settings/SliderTables.h"
 
 #include <QLineEdit>
 #include <QRadioButton>

@@ -1,5 +1,5 @@
 #include "app/CSettingDlg.h"
-#include "device/CardFormatProcedure.h"
+#include "pages/CardFormatProcedure.h"
 #include "i18n/LanguagePack.h"
 #include "i18n/QtTranslations.h"
 #include "pages/CEtcDlg.h"
@@ -11,7 +11,7 @@
 #include "tests/support/DemoCard.h"
 #include "tests/support/ScopedPlatformServices.h"
 #include "ui/MessageBox.h"
-#include "ui/SkinFont.h"
+#include "skin/SkinFont.h"
 
 #include <QAbstractButton>
 #include <QDir>

@@ -9,7 +9,7 @@
 #include "ui/CMsgPopupDlg.h"
 #include "ui/CSubSlider.h"
 #include "ui/MessageBox.h"
-#include "ui/SkinFont.h"
+#include "skin/SkinFont.h"
 
 #include <QAbstractButton>
 #include <QFile>

@@ -9,7 +9,7 @@
 #include "ui/CMsgPopupDlg.h"
 #include "ui/CRButton.h"
 #include "ui/MessageBox.h"
-#include "ui/SkinFont.h"
+#include "skin/SkinFont.h"
 
 #include <QDir>
 #include <QFile>

@@ -11,7 +11,7 @@
 #include "tests/support/ScopedPlatformServices.h"
 #include "ui/CSubSlider.h"
 #include "ui/MessageBox.h"
-#include "ui/SkinFont.h"
+#include "skin/SkinFont.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

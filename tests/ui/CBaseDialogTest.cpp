@@ -1,7 +1,7 @@
 #include "ui/CBaseDialog.h"
 
 #include "tests/support/WheelEvent.h"
-#include "ui/SkinFont.h"
+#include "skin/SkinFont.h"
 
 #include <QCheckBox>
 #include <QDialog>

@@ -1,5 +1,5 @@
 #include "CommandSink.h"
-#include "SyntheticSkin.h"
+#include "tests/support/SyntheticSkin.h"
 #include "ui/CRButton.h"
 
 #include <QTest>

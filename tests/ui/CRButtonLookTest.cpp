@@ -1,8 +1,8 @@
 #define QTEST_QPA_MOUSE_HANDLING
 
-#include "SyntheticSkin.h"
+#include "tests/support/SyntheticSkin.h"
 #include "ui/CRButton.h"
-#include "ui/SkinFont.h"
+#include "skin/SkinFont.h"
 
 #include <QTest>
 #include <memory>

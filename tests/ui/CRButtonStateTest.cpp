@@ -3,7 +3,7 @@
 #define QTEST_QPA_MOUSE_HANDLING
 
 #include "CommandSink.h"
-#include "SyntheticSkin.h"
+#include "tests/support/SyntheticSkin.h"
 #include "ui/CRButton.h"
 
 #include <QTest>

@@ -1,7 +1,7 @@
 #include "ui/CRStaticText.h"
 
-#include "SyntheticSkin.h"
-#include "ui/SkinFont.h"
+#include "tests/support/SyntheticSkin.h"
+#include "skin/SkinFont.h"
 
 #include <QMouseEvent>
 #include <QTest>

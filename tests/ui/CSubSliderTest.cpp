@@ -1,6 +1,6 @@
 #include "ui/CSubSlider.h"
 
-#include "ui/SkinFont.h"
+#include "skin/SkinFont.h"
 
 #include <QSignalSpy>
 #include <QTest>

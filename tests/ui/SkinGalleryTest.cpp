@@ -1,9 +1,9 @@
 #include "ui/CRButton.h"
 #include "ui/CRStaticText.h"
-#include "ui/NinePatchRenderer.h"
-#include "ui/OffscreenSurface.h"
-#include "ui/PngResource.h"
-#include "ui/SkinFont.h"
+#include "skin/NinePatchRenderer.h"
+#include "skin/OffscreenSurface.h"
+#include "skin/PngResource.h"
+#include "skin/SkinFont.h"
 
 #include <QDir>
 #include <QMouseEvent>

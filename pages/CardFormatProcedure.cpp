@@ -1,4 +1,4 @@
-#include "device/CardFormatProcedure.h"
+#include "pages/CardFormatProcedure.h"
 
 #include "device/CardFormatWorker.h"
 #include "device/ViewerHandshake.h"

@@ -1,4 +1,4 @@
-#include "app/InterfaceLanguage.h"
+#include "startup/InterfaceLanguage.h"
 
 #include "platform/CRegistryManager.h"
 #include "platform/RegistryKey.h"

@@ -1,8 +1,8 @@
-#include "ui/NinePatchRenderer.h"
+#include "skin/NinePatchRenderer.h"
 
-#include "SyntheticSkin.h"
-#include "ui/OffscreenSurface.h"
-#include "ui/PngResource.h"
+#include "tests/support/SyntheticSkin.h"
+#include "skin/OffscreenSurface.h"
+#include "skin/PngResource.h"
 
 #include <QStringList>
 #include <QTest>

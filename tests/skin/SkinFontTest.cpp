@@ -1,4 +1,4 @@
-#include "ui/SkinFont.h"
+#include "skin/SkinFont.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>

@@ -1,7 +1,7 @@
-#include "ui/NinePatchRenderer.h"
+#include "skin/NinePatchRenderer.h"
 
-#include "ui/OffscreenSurface.h"
-#include "ui/PngResource.h"
+#include "skin/OffscreenSurface.h"
+#include "skin/PngResource.h"
 
 #include <QPainter>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "app/SelfRelaunch.h"
+#include "startup/SelfRelaunch.h"
 
 #include "platform/AppDataFolder.h"
 #include "platform/DebugOutput.h"

@@ -1,4 +1,4 @@
-#include "ui/PngResource.h"
+#include "skin/PngResource.h"
 
 #include <QFile>
 #include <QHash>

@@ -1,4 +1,4 @@
-#include "app/SelfRelaunch.h"
+#include "startup/SelfRelaunch.h"
 
 #include "platform/PlatformServices.h"
 #include "tests/app/FakePlatform.h"

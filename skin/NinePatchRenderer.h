@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/SkinRect.h"
+#include "skin/SkinRect.h"
 
 #include <QImage>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "ui/OffscreenSurface.h"
+#include "skin/OffscreenSurface.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
-#include "SyntheticSkin.h"
+#include "tests/support/SyntheticSkin.h"
 
-#include "ui/PngResource.h"
+#include "skin/PngResource.h"
 
 #include <QBuffer>
 #include <QFile>

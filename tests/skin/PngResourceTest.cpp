@@ -1,6 +1,6 @@
-#include "ui/PngResource.h"
+#include "skin/PngResource.h"
 
-#include "SyntheticSkin.h"
+#include "tests/support/SyntheticSkin.h"
 
 #include <QBuffer>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "app/CardFinder.h"
+#include "startup/CardFinder.h"
 
 #include "platform/DriveInfo.h"
 #include "platform/VolumeList.h"
