@@ -34,9 +34,9 @@ QString CSettingApp::CardRootFromArguments(const QStringList& arguments)
 
 QString CSettingApp::CardRootWithoutArguments(const QLocale& pcLocale)
 {
-    const PlatformServices& platform = PlatformServices::Current();
+    const PlatformServices& platform = PlatformServices::Instance();
     InterfaceLanguage::ReadViewerLanguage(CRegistryManager(platform.Registry()));
-    LoadLanguagePack(LanguagePack::resourceName(
+    LoadLanguagePack(LanguagePack::ResourceName(
         InterfaceLanguage::ChooseLanguageWithoutCard(*platform.Windows(), pcLocale)));
     const CardFinder finder(*platform.Volumes(), *platform.Drives());
     return CardSearch(finder).FindCardRoot();
@@ -46,32 +46,32 @@ int CSettingApp::Run(int argc, char* argv[])
 {
     // Without a card root the user may have to be asked where the card is. With no display to
     // ask on, the program ends at once, before the toolkit would abort for want of a display.
-    if (argc != 2 && !PlatformServices::Current().Display()->IsDisplayAvailable())
+    if (argc != 2 && !PlatformServices::Instance().Display()->IsDisplayAvailable())
         return 0;
     // A card folder but nothing to show its settings on: say so, rather than let the toolkit
     // abort. A platform chosen by name (offscreen, vnc) needs no display.
     if (argc == 2 && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
-        !PlatformServices::Current().Display()->IsDisplayAvailable()) {
+        !PlatformServices::Instance().Display()->IsDisplayAvailable()) {
         std::fputs("dashcam-settings: no display to show the settings window on\n", stderr);
         return 0;
     }
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(DASHCAM_APP_ID));
     const QStringList arguments = QApplication::arguments(); // without the toolkit's own options
-    CardRoot::set(CardRootFromArguments(arguments));
+    CardRoot::Instance().Set(CardRootFromArguments(arguments));
     // A program on the card restarts from a local copy with its own folder as the card; the
     // window's start-up does that, so there is nothing to look for.
-    if (arguments.size() == 1 && !PlatformServices::Current().Drives()->IsRemovableDrive(
+    if (arguments.size() == 1 && !PlatformServices::Instance().Drives()->IsRemovableDrive(
                                      SelfRelaunch::ProgramFolder(QApplication::applicationFilePath()))) {
         QIcon icon;
         icon.addFile(u":/icons/dashcam-settings-64.png"_s, QSize(64, 64));
         QApplication::setWindowIcon(icon);
-        CardRoot::set(CardRootWithoutArguments(QLocale::system()));
-        if (CardRoot::isEmpty())
+        CardRoot::Instance().Set(CardRootWithoutArguments(QLocale::system()));
+        if (CardRoot::Instance().IsEmpty())
             return 0;
     }
     // Decode the skin while the fonts are set up and the card is read.
-    if (!CardRoot::isEmpty())
+    if (!CardRoot::Instance().IsEmpty())
         PngResource::Preload(CSettingDlg::SkinImageIds());
     SkinFont::EnsureRegistered();
 

@@ -42,25 +42,25 @@ struct ButtonPlace
     bool tab;
 };
 
-QRect fromEdges(int left, int top, int right, int bottom)
+QRect FromEdges(int left, int top, int right, int bottom)
 {
     return QRect(left, top, right - left, bottom - top);
 }
 
 // clang-format off
 const ButtonPlace Buttons[] = {
-    {CSettingDlg::IdTabMemoryCard, fromEdges( 11,  48, 151,  85), 143, 144, 145, 146, u"IDS_STRING105", true},
-    {CSettingDlg::IdTabRecord,     fromEdges(151,  48, 291,  85), 147, 148, 149, 150, u"IDS_STRING228", true},
-    {CSettingDlg::IdTabSystem,     fromEdges(291,  48, 431,  85), 151, 152, 153, 154, u"IDS_STRING213", true},
-    {CSettingDlg::IdMinimize,      fromEdges(648,   0, 677,  26), 155, 156, 157,   0, nullptr,          false},
-    {CSettingDlg::IdClose,         fromEdges(677,   0, 706,  26), 158, 159, 160,   0, nullptr,          false},
-    {CSettingDlg::IdInitialize,    fromEdges(  8, 546, 229, 575), 161, 162, 163,   0, u"IDS_STRING106", false},
-    {CSettingDlg::IdCancel,        fromEdges(510, 546, 610, 575), 161, 162, 163,   0, u"IDS_STRING107", false},
-    {CSettingDlg::IdSave,          fromEdges(614, 546, 714, 575), 161, 162, 163,   0, u"IDS_STRING108", false},
+    {CSettingDlg::IdTabMemoryCard, FromEdges( 11,  48, 151,  85), 143, 144, 145, 146, u"IDS_STRING105", true},
+    {CSettingDlg::IdTabRecord,     FromEdges(151,  48, 291,  85), 147, 148, 149, 150, u"IDS_STRING228", true},
+    {CSettingDlg::IdTabSystem,     FromEdges(291,  48, 431,  85), 151, 152, 153, 154, u"IDS_STRING213", true},
+    {CSettingDlg::IdMinimize,      FromEdges(648,   0, 677,  26), 155, 156, 157,   0, nullptr,          false},
+    {CSettingDlg::IdClose,         FromEdges(677,   0, 706,  26), 158, 159, 160,   0, nullptr,          false},
+    {CSettingDlg::IdInitialize,    FromEdges(  8, 546, 229, 575), 161, 162, 163,   0, u"IDS_STRING106", false},
+    {CSettingDlg::IdCancel,        FromEdges(510, 546, 610, 575), 161, 162, 163,   0, u"IDS_STRING107", false},
+    {CSettingDlg::IdSave,          FromEdges(614, 546, 714, 575), 161, 162, 163,   0, u"IDS_STRING108", false},
 };
 // clang-format on
 
-LabelStyle labelStyle(const QString& text, QColor normal, QColor hover, QColor pressed, int centring)
+LabelStyle MakeLabelStyle(const QString& text, QColor normal, QColor hover, QColor pressed, int centring)
 {
     return LabelStyle{text, normal, hover, pressed, 13, centring};
 }
@@ -97,7 +97,7 @@ CSettingDlg::~CSettingDlg()
 
 bool CSettingDlg::RunStartupSequence(const QString& programPath)
 {
-    const PlatformServices& platform = PlatformServices::Current();
+    const PlatformServices& platform = PlatformServices::Instance();
     InterfaceLanguage::ReadViewerLanguage(CRegistryManager(platform.Registry()));
 
     m_programFolder = SelfRelaunch::ProgramFolder(programPath);
@@ -105,22 +105,22 @@ bool CSettingDlg::RunStartupSequence(const QString& programPath)
     if (relaunch.RelaunchFromLocalCopy(programPath))
         return false;
 
-    SettingsRecord& record = SettingsRecord::createShared();
-    DeviceClock::shared().is_set = false;
+    SettingsRecord& record = SettingsRecord::CreateInstance();
+    DeviceClock::Instance().is_set = false;
 
     move(0, 0);
     setFixedSize(WindowSize);
-    if (CardRoot::isEmpty())
+    if (CardRoot::Instance().IsEmpty())
         return false;
 
-    ReadClockFile(CardRoot::path(u"time.dat"));
-    ReadVersionFile(m_versionInfo, CardRoot::path(u"lang/"));
-    if (!LoadSettingsFile(record, CardRoot::path(u"setup.cfg")) && !LoadFactoryDefaults(record))
+    ReadClockFile(CardRoot::Instance().Path(u"time.dat"));
+    ReadVersionFile(m_versionInfo, CardRoot::Instance().Path(u"lang/"));
+    if (!LoadSettingsFile(record, CardRoot::Instance().Path(u"setup.cfg")) && !LoadFactoryDefaults(record))
         MessageBox::Show(nullptr, u"no default.cfg :"_s + FactoryDefaultsPath());
 
     m_languageIndex = InterfaceLanguage::ChooseInterfaceLanguage(*platform.Windows(), m_versionInfo.codes,
-                                                                 record.int32(Field::device_language));
-    LoadLanguagePack(LanguagePack::resourceName(m_languageIndex));
+                                                                 record.Int32(Field::device_language));
+    LoadLanguagePack(LanguagePack::ResourceName(m_languageIndex));
     QtTranslations::Install(m_languageIndex); // the buttons of the standard message boxes
     SkinFont::SetInterfaceLanguage(m_languageIndex);
     setWindowTitle(GetText(u"IDS_STRING101"));
@@ -141,9 +141,9 @@ void CSettingDlg::BuildFrame()
     const QImage& background = m_background.Image();
 
     m_title = new CRStaticText(IdTitle, this);
-    m_title->setGeometry(fromEdges(11, 7, 411, 27));
+    m_title->setGeometry(FromEdges(11, 7, 411, 27));
     const LabelStyle titleStyle =
-        labelStyle(GetText(u"IDS_STRING101"), QColor(214, 223, 233), Qt::white, Qt::white, 0);
+        MakeLabelStyle(GetText(u"IDS_STRING101"), QColor(214, 223, 233), Qt::white, Qt::white, 0);
     m_title->SetLook(0, &m_titleFont, &background, &titleStyle);
 
     const QColor tabText(119, 148, 177);
@@ -153,8 +153,8 @@ void CSettingDlg::BuildFrame()
         button->setGeometry(place.rect);
         if (place.textKey) {
             const QString text = GetText(QStringView(place.textKey));
-            const LabelStyle style = place.tab ? labelStyle(text, tabText, tabText, Qt::white, 1)
-                                               : labelStyle(text, buttonText, Qt::white, Qt::white, 1);
+            const LabelStyle style = place.tab ? MakeLabelStyle(text, tabText, tabText, Qt::white, 1)
+                                               : MakeLabelStyle(text, buttonText, Qt::white, Qt::white, 1);
             button->SetImagesStretched(place.normal, place.hover, place.pressed, &background, &style);
         } else {
             button->SetImagesNatural(place.normal, place.hover, place.pressed, &background);
@@ -183,7 +183,7 @@ void CSettingDlg::CreatePages()
 
 void CSettingDlg::CreateHiddenPages()
 {
-    if (!m_hiddenPagesPending || !SettingsRecord::shared())
+    if (!m_hiddenPagesPending || !SettingsRecord::Instance())
         return;
     m_hiddenPagesPending = false;
     m_recordPage = new CParkingDlg(this);
@@ -290,7 +290,7 @@ void CSettingDlg::ShowPage(int tabId)
 
 void CSettingDlg::Initialize()
 {
-    SettingsRecord* record = SettingsRecord::shared();
+    SettingsRecord* record = SettingsRecord::Instance();
     if (!record)
         return;
     if (!LoadFactoryDefaults(*record))
@@ -300,8 +300,8 @@ void CSettingDlg::Initialize()
 
 void CSettingDlg::Save()
 {
-    SettingsRecord* record = SettingsRecord::shared();
-    if (CardRoot::isEmpty() || !record)
+    SettingsRecord* record = SettingsRecord::Instance();
+    if (CardRoot::Instance().IsEmpty() || !record)
         return;
     CreateHiddenPages(); // their loading decides the clock flag and an unset time zone
     // Every failure keeps the window open with the edits, so the user can mend the card (put it
@@ -336,7 +336,7 @@ void CSettingDlg::ReleasePagesAndRecord()
     delete m_recordPage;
     delete m_memoryCardPage;
     delete m_systemPage;
-    SettingsRecord::releaseShared();
+    SettingsRecord::ReleaseInstance();
 }
 
 void CSettingDlg::paintEvent(QPaintEvent*)

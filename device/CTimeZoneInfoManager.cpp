@@ -26,7 +26,7 @@ bool CodeUnitsLess(const QString& a, const QString& b)
 
 } // namespace
 
-CTimeZoneInfoManager::CTimeZoneInfoManager() : CTimeZoneInfoManager(PlatformServices::Current().TimeZones())
+CTimeZoneInfoManager::CTimeZoneInfoManager() : CTimeZoneInfoManager(PlatformServices::Instance().TimeZones())
 {}
 
 CTimeZoneInfoManager::CTimeZoneInfoManager(std::shared_ptr<const TimeZoneSource> source)
@@ -146,8 +146,8 @@ int CTimeZoneInfoManager::SystemZoneRow(bool byOffset) const
 
 int CTimeZoneInfoManager::SelectFromRecord(SettingsRecord& record) const
 {
-    const QString name = record.text(Field::time_zone_name);
-    const int bias = record.int32(Field::time_zone_bias);
+    const QString name = record.Text(Field::time_zone_name);
+    const int bias = record.Int32(Field::time_zone_bias);
     DebugOutput(u"TimeZone Read  [%1] Bias[%2]\n"_s.arg(name, QString::number(bias)));
     if (!name.isEmpty() || bias != 0) {
         const int row = FindZone(name, bias);
@@ -163,7 +163,7 @@ void CTimeZoneInfoManager::StoreSelection(int row, SettingsRecord& record) const
     if (!WriteZone(row, record))
         return;
     DebugOutput(u"TimeZone [%1] Bias[%2]\n"_s.arg(Entry(row).key_name,
-                                                  QString::number(record.int32(Field::time_zone_bias))));
+                                                  QString::number(record.Int32(Field::time_zone_bias))));
 }
 
 bool CTimeZoneInfoManager::WriteZone(int row, SettingsRecord& record) const
@@ -173,7 +173,7 @@ bool CTimeZoneInfoManager::WriteZone(int row, SettingsRecord& record) const
     const CRegTimeZoneInfo& entry = Entry(row);
     // The camera reads a NUL-terminated name, so at most 31 bytes of it fit.
     const FieldSpec& field = Field::time_zone_name;
-    record.setBytes(field, AnsiCodePage::fromUnicode(entry.key_name).left(field.width - 1));
-    record.setInt32(Field::time_zone_bias, entry.tzi.Bias);
+    record.SetBytes(field, AnsiCodePage::FromUnicode(entry.key_name).left(field.width - 1));
+    record.SetInt32(Field::time_zone_bias, entry.tzi.Bias);
     return true;
 }

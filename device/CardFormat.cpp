@@ -28,10 +28,10 @@ bool CardFormat::IsLargeCard(const DriveInfo& drives, const QString& cardRoot, c
 
 QString CardFormat::VolumeLabel(const SettingsRecord& record)
 {
-    const QByteArray name = record.bytes(Field::product_name);
+    const QByteArray name = record.Bytes(Field::product_name);
     if (name.isEmpty() || name.at(0) == '\0')
         return ModelName;
-    return record.text(Field::product_name).left(16);
+    return record.Text(Field::product_name).left(16);
 }
 
 FormatRequest CardFormat::Request(const QString& cardRoot, bool largeCard, const QString& label)

@@ -174,12 +174,12 @@ constexpr LanguageCodeTable::Entry Table[] = {
 
 } // namespace
 
-std::span<const LanguageCodeTable::Entry> LanguageCodeTable::entries()
+std::span<const LanguageCodeTable::Entry> LanguageCodeTable::Entries()
 {
     return Table;
 }
 
-QString LanguageCodeTable::nameOf(QStringView code)
+QString LanguageCodeTable::NameOf(QStringView code)
 {
     for (const Entry& entry : Table) {
         if (entry.code == code)

@@ -15,8 +15,8 @@ public:
         QStringView name;
     };
 
-    static std::span<const Entry> entries();
+    static std::span<const Entry> Entries();
 
     // The name of `code`, compared exactly (letter case included); a null string when unknown.
-    static QString nameOf(QStringView code);
+    static QString NameOf(QStringView code);
 };

@@ -8,7 +8,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Only A to Z fold, so matching is the same whatever the locale.
-QString foldCase(QStringView text)
+QString FoldCase(QStringView text)
 {
     QString folded = text.toString();
     for (QChar& c : folded) {
@@ -18,12 +18,12 @@ QString foldCase(QStringView text)
     return folded;
 }
 
-bool isQuote(QChar c)
+bool IsQuote(QChar c)
 {
     return c == u'"' || c == u'\'';
 }
 
-qsizetype skipBlanks(const QString& line, qsizetype i)
+qsizetype SkipBlanks(const QString& line, qsizetype i)
 {
     while (i < line.size() && (line[i] == u' ' || line[i] == u'\t'))
         ++i;
@@ -32,7 +32,7 @@ qsizetype skipBlanks(const QString& line, qsizetype i)
 
 } // namespace
 
-std::optional<LanguageDocument> LanguageDocument::parse(QByteArrayView bytes)
+std::optional<LanguageDocument> LanguageDocument::Parse(QByteArrayView bytes)
 {
     if (bytes.size() < 2)
         return std::nullopt;
@@ -45,30 +45,30 @@ std::optional<LanguageDocument> LanguageDocument::parse(QByteArrayView bytes)
             text[i] = QChar(ushort(quint8(body[2 * i]) | (quint8(body[2 * i + 1]) << 8)));
     } else {
         const qsizetype nul = bytes.indexOf('\0');
-        text = AnsiCodePage::toUnicode(nul < 0 ? bytes : bytes.first(nul));
+        text = AnsiCodePage::ToUnicode(nul < 0 ? bytes : bytes.first(nul));
     }
     LanguageDocument document;
-    document.parseText(text);
+    document.ParseText(text);
     return document;
 }
 
-void LanguageDocument::parseText(const QString& text)
+void LanguageDocument::ParseText(const QString& text)
 {
     const qsizetype nul = text.indexOf(QChar(0));
     const QStringView body = nul < 0 ? QStringView(text) : QStringView(text).first(nul);
     QString line;
     for (const QChar c : body) {
         if (c == u'\n') {
-            parseLine(line);
+            ParseLine(line);
             line.clear();
         } else if (c != u'\r') {
             line.append(c);
         }
     }
-    parseLine(line);
+    ParseLine(line);
 }
 
-void LanguageDocument::parseLine(const QString& rawLine)
+void LanguageDocument::ParseLine(const QString& rawLine)
 {
     const QString line = rawLine.trimmed();
     if (line.isEmpty())
@@ -79,7 +79,7 @@ void LanguageDocument::parseLine(const QString& rawLine)
             m_currentSection.reset();
             return;
         }
-        const QString folded = foldCase(name);
+        const QString folded = FoldCase(name);
         m_sections[folded]; // find or create
         m_currentSection = folded;
         if (!m_defaultSection && folded == u"text")
@@ -91,17 +91,17 @@ void LanguageDocument::parseLine(const QString& rawLine)
     if (!m_currentSection)
         return;
     if (!line.contains(u'=')) {
-        m_sections[*m_currentSection].insert(foldCase(line), QString());
+        m_sections[*m_currentSection].insert(FoldCase(line), QString());
         return;
     }
-    parseKeyLine(line);
+    ParseKeyLine(line);
 }
 
-void LanguageDocument::parseKeyLine(const QString& line)
+void LanguageDocument::ParseKeyLine(const QString& line)
 {
     QString key;
     qsizetype i = 0;
-    if (isQuote(line[0])) {
+    if (IsQuote(line[0])) {
         const qsizetype close = line.indexOf(line[0], 1);
         if (close < 0 || close + 1 >= line.size())
             return;
@@ -114,30 +114,30 @@ void LanguageDocument::parseKeyLine(const QString& line)
     }
     if (key.isEmpty())
         return;
-    i = skipBlanks(line, i);
+    i = SkipBlanks(line, i);
     if (i >= line.size() || line[i] != u'=')
         return;
-    i = skipBlanks(line, i + 1);
+    i = SkipBlanks(line, i + 1);
 
     QString value;
-    if (i < line.size() && isQuote(line[i])) {
+    if (i < line.size() && IsQuote(line[i])) {
         const qsizetype close = line.indexOf(line[i], i + 1);
         value = close < 0 ? line.mid(i + 1) : line.mid(i + 1, close - i - 1);
     } else {
         const qsizetype comment = line.indexOf(u';', i);
         value = (comment < 0 ? line.mid(i) : line.mid(i, comment - i)).trimmed();
     }
-    m_sections[*m_currentSection].insert(foldCase(key), value);
+    m_sections[*m_currentSection].insert(FoldCase(key), value);
     DebugOutput(u"["_s + key + u"] = \""_s + value + u"\"\n"_s);
 }
 
-QString LanguageDocument::value(QStringView key) const
+QString LanguageDocument::Value(QStringView key) const
 {
     if (!m_defaultSection)
         return QString();
     const auto section = m_sections.constFind(*m_defaultSection);
     if (section == m_sections.cend())
         return QString();
-    const auto found = section->constFind(foldCase(key));
+    const auto found = section->constFind(FoldCase(key));
     return found == section->cend() ? QString() : *found;
 }

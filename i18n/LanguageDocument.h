@@ -13,17 +13,17 @@ class LanguageDocument final
 public:
     // Decodes (UTF-16 LE after an FF FE mark, else the ANSI code page) and parses `bytes`;
     // nothing when the document is shorter than two bytes.
-    static std::optional<LanguageDocument> parse(QByteArrayView bytes);
+    static std::optional<LanguageDocument> Parse(QByteArrayView bytes);
 
     // The value of `key` in the default section; a null string when there is no such key.
-    QString value(QStringView key) const;
-    bool hasDefaultSection() const { return m_defaultSection.has_value(); }
+    QString Value(QStringView key) const;
+    bool HasDefaultSection() const { return m_defaultSection.has_value(); }
 
 private:
     using Section = QHash<QString, QString>;
-    void parseText(const QString& text);
-    void parseLine(const QString& line);
-    void parseKeyLine(const QString& line);
+    void ParseText(const QString& text);
+    void ParseLine(const QString& line);
+    void ParseKeyLine(const QString& line);
 
     QHash<QString, Section> m_sections;
     std::optional<QString> m_defaultSection;

@@ -8,7 +8,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString& resourceFolder()
+QString& ResourceFolder()
 {
     static QString folder = u":/LANGUAGE"_s;
     return folder;
@@ -16,7 +16,7 @@ QString& resourceFolder()
 
 } // namespace
 
-QString LanguagePack::resourceName(int index)
+QString LanguagePack::ResourceName(int index)
 {
     static const std::array<QString, 11> names{
         u"english"_s,
@@ -34,21 +34,21 @@ QString LanguagePack::resourceName(int index)
     return index >= 1 && index <= 10 ? names[index] : names[0];
 }
 
-void LanguagePack::setResourceFolder(const QString& folder)
+void LanguagePack::SetResourceFolder(const QString& folder)
 {
-    resourceFolder() = folder;
+    ResourceFolder() = folder;
 }
 
-LanguagePack& LanguagePack::shared()
+LanguagePack& LanguagePack::Instance()
 {
     static LanguagePack pack;
     return pack;
 }
 
 // Resource names are stored in capitals and looked up without regard to case.
-std::optional<LanguageDocument> LanguagePack::loadDocument(const QString& name, bool* found)
+std::optional<LanguageDocument> LanguagePack::LoadDocument(const QString& name, bool* found)
 {
-    const QDir folder(resourceFolder());
+    const QDir folder(ResourceFolder());
     for (const QString& entry : folder.entryList(QDir::Files)) {
         if (entry.compare(name, Qt::CaseInsensitive) != 0)
             continue;
@@ -56,39 +56,39 @@ std::optional<LanguageDocument> LanguagePack::loadDocument(const QString& name, 
         if (!file.open(QIODevice::ReadOnly))
             break;
         *found = true;
-        return LanguageDocument::parse(file.readAll());
+        return LanguageDocument::Parse(file.readAll());
     }
     *found = false;
     return std::nullopt;
 }
 
-bool LanguagePack::load(const QString& name)
+bool LanguagePack::Load(const QString& name)
 {
     m_loaded = false;
     bool found = false;
     if (!name.isEmpty()) {
-        m_primary = loadDocument(name, &found);
+        m_primary = LoadDocument(name, &found);
         if (!found)
             return false;
     } else {
         m_primary.reset();
     }
-    m_fallback = loadDocument(u"english"_s, &found);
+    m_fallback = LoadDocument(u"english"_s, &found);
     if (!found)
         return false;
     m_loaded = m_primary.has_value() || m_fallback.has_value();
     return m_loaded;
 }
 
-QString LanguagePack::text(QStringView key) const
+QString LanguagePack::Text(QStringView key) const
 {
     if (!m_loaded)
         return u"Error Loading"_s;
     QString text;
     if (m_primary)
-        text = m_primary->value(key);
+        text = m_primary->Value(key);
     if (text.isEmpty())
-        text = m_fallback ? m_fallback->value(key) : QString();
+        text = m_fallback ? m_fallback->Value(key) : QString();
     if (text.isNull())
         text = u""_s;
     text.replace(u"\\n"_s, u"\n"_s);
@@ -98,10 +98,10 @@ QString LanguagePack::text(QStringView key) const
 
 bool LoadLanguagePack(const QString& name)
 {
-    return LanguagePack::shared().load(name);
+    return LanguagePack::Instance().Load(name);
 }
 
 QString GetText(QStringView key)
 {
-    return LanguagePack::shared().text(key);
+    return LanguagePack::Instance().Text(key);
 }

@@ -11,19 +11,19 @@ class LanguagePack final
 {
 public:
     // Resource name of a language index (0 English ... 10 Portuguese); English outside 1 to 10.
-    static QString resourceName(int index);
+    static QString ResourceName(int index);
 
-    bool load(const QString& name);
-    QString text(QStringView key) const;
-    bool isLoaded() const { return m_loaded; }
+    bool Load(const QString& name);
+    QString Text(QStringView key) const;
+    bool IsLoaded() const { return m_loaded; }
 
     // Where the documents are found, so tests can supply their own.
-    static void setResourceFolder(const QString& folder);
+    static void SetResourceFolder(const QString& folder);
 
-    static LanguagePack& shared();
+    static LanguagePack& Instance();
 
 private:
-    static std::optional<LanguageDocument> loadDocument(const QString& name, bool* found);
+    static std::optional<LanguageDocument> LoadDocument(const QString& name, bool* found);
 
     std::optional<LanguageDocument> m_primary;
     std::optional<LanguageDocument> m_fallback;

@@ -94,8 +94,8 @@ CEtcDlg::CEtcDlg(QWidget* parent) : CBaseDialog(TemplateId, parent)
         QCheckBox* check = AddCheckBox(box.id);
         const FieldSpec& field = box.field;
         connect(check, &QCheckBox::clicked, this, [&field](bool checked) {
-            if (SettingsRecord* record = SettingsRecord::shared())
-                record->setInt32(field, checked ? 1 : 0);
+            if (SettingsRecord* record = SettingsRecord::Instance())
+                record->SetInt32(field, checked ? 1 : 0);
         });
     }
     AddPushButton(IdFocusSink);
@@ -151,18 +151,18 @@ void CEtcDlg::BuildPage()
 
 qint32 CEtcDlg::PartitionType() const
 {
-    const SettingsRecord* record = SettingsRecord::shared();
-    return record ? record->int32(Field::partition_type) : 0;
+    const SettingsRecord* record = SettingsRecord::Instance();
+    return record ? record->Int32(Field::partition_type) : 0;
 }
 
 void CEtcDlg::LoadFromRecord()
 {
-    const SettingsRecord* record = SettingsRecord::shared();
+    const SettingsRecord* record = SettingsRecord::Instance();
     if (!record)
         return;
     for (const OverwriteBox& box : OverwriteBoxes())
-        SetChecked(box.id, record->int32(box.field) != 0);
-    const qint32 type = record->int32(Field::partition_type);
+        SetChecked(box.id, record->Int32(box.field) != 0);
+    const qint32 type = record->Int32(Field::partition_type);
     for (qint32 i = 1; i <= 3; ++i)
         SetChecked(IdTypeA - 1 + i, type == i);
     ShowShareTexts();
@@ -171,8 +171,8 @@ void CEtcDlg::LoadFromRecord()
 
 void CEtcDlg::OnPartitionClicked(qint32 partitionType)
 {
-    if (SettingsRecord* record = SettingsRecord::shared())
-        record->setInt32(Field::partition_type, partitionType);
+    if (SettingsRecord* record = SettingsRecord::Instance())
+        record->SetInt32(Field::partition_type, partitionType);
     ShowShareTexts();
     Content()->update();
 }

@@ -223,25 +223,25 @@ void CParkingDlg::SetSliderPosition(int id, int position)
 
 void CParkingDlg::LoadFromRecord()
 {
-    const SettingsRecord* record = SettingsRecord::shared();
+    const SettingsRecord* record = SettingsRecord::Instance();
     if (!record)
         return;
-    SetSliderPosition(IdContinuousImpact, record->int32(Field::continuous_impact_sensitivity));
-    SetSliderPosition(IdParkingImpact, record->int32(Field::parking_impact_sensitivity));
-    SetSliderPosition(IdMotion, IndexOf(SliderTables::Motion, record->int32(Field::motion_sensitivity)));
-    ApplyParkingMode(record->int32(Field::parking_mode));
+    SetSliderPosition(IdContinuousImpact, record->Int32(Field::continuous_impact_sensitivity));
+    SetSliderPosition(IdParkingImpact, record->Int32(Field::parking_impact_sensitivity));
+    SetSliderPosition(IdMotion, IndexOf(SliderTables::Motion, record->Int32(Field::motion_sensitivity)));
+    ApplyParkingMode(record->Int32(Field::parking_mode));
     // A stored 0 finds entry 0 and shows the first position; the stored value stays.
     SetSliderPosition(IdRecordHours,
-                      IndexOf(SliderTables::Hours, record->int32(Field::parking_record_hours)) - 1);
-    SetSliderPosition(IdCutoff12V, record->int32(Field::cutoff_voltage_12v));
-    SetSliderPosition(IdCutoff24V, record->int32(Field::cutoff_voltage_24v));
-    const quint32 months = record->uint32(Field::winter_month_mask);
+                      IndexOf(SliderTables::Hours, record->Int32(Field::parking_record_hours)) - 1);
+    SetSliderPosition(IdCutoff12V, record->Int32(Field::cutoff_voltage_12v));
+    SetSliderPosition(IdCutoff24V, record->Int32(Field::cutoff_voltage_24v));
+    const quint32 months = record->UInt32(Field::winter_month_mask);
     for (int bit = 0; bit < 5; ++bit)
         SetChecked(IdMonth1 + bit, (months >> bit) & 1u);
-    const bool switch508 = record->int32(Field::unplaced_switch_508) != 0;
+    const bool switch508 = record->Int32(Field::unplaced_switch_508) != 0;
     SetChecked(IdSwitch508On, switch508);
     SetChecked(IdSwitch508Off, !switch508);
-    SetSliderPosition(IdBrightness, record->int32(Field::video_brightness));
+    SetSliderPosition(IdBrightness, record->Int32(Field::video_brightness));
 }
 
 // The radios and enable states that show parking mode `mode`.
@@ -257,8 +257,8 @@ void CParkingDlg::ApplyParkingMode(int mode)
 
 void CParkingDlg::UpdateEnableStates(int level, bool apply)
 {
-    const SettingsRecord* record = SettingsRecord::shared();
-    const bool parking = record && record->int32(Field::parking_mode) != 0;
+    const SettingsRecord* record = SettingsRecord::Instance();
+    const bool parking = record && record->Int32(Field::parking_mode) != 0;
     for (int id : kParkingControls)
         SetEnabled(id, parking);
     if (apply) {
@@ -271,34 +271,34 @@ void CParkingDlg::UpdateEnableStates(int level, bool apply)
 
 void CParkingDlg::OnSliderChanged(int id)
 {
-    SettingsRecord* record = SettingsRecord::shared();
+    SettingsRecord* record = SettingsRecord::Instance();
     const CSubSlider* slider = Slider(id);
     if (!record || !slider)
         return;
     const int position = slider->sliderPosition();
     switch (id) {
     case IdContinuousImpact:
-        record->setInt32(Field::continuous_impact_sensitivity, position);
+        record->SetInt32(Field::continuous_impact_sensitivity, position);
         break;
     case IdParkingImpact:
-        record->setInt32(Field::parking_impact_sensitivity, position);
+        record->SetInt32(Field::parking_impact_sensitivity, position);
         break;
     case IdMotion:
         if (position >= 0 && position < int(SliderTables::Motion.size()))
-            record->setInt32(Field::motion_sensitivity, SliderTables::Motion[position]);
+            record->SetInt32(Field::motion_sensitivity, SliderTables::Motion[position]);
         break;
     case IdRecordHours:
         if (position >= 0 && position + 1 < int(SliderTables::Hours.size()))
-            record->setInt32(Field::parking_record_hours, SliderTables::Hours[position + 1]);
+            record->SetInt32(Field::parking_record_hours, SliderTables::Hours[position + 1]);
         break;
     case IdCutoff12V:
-        record->setInt32(Field::cutoff_voltage_12v, position);
+        record->SetInt32(Field::cutoff_voltage_12v, position);
         break;
     case IdCutoff24V:
-        record->setInt32(Field::cutoff_voltage_24v, position);
+        record->SetInt32(Field::cutoff_voltage_24v, position);
         break;
     case IdBrightness:
-        record->setInt32(Field::video_brightness, position);
+        record->SetInt32(Field::video_brightness, position);
         break;
     default:
         break;
@@ -307,7 +307,7 @@ void CParkingDlg::OnSliderChanged(int id)
 
 void CParkingDlg::OnCommand(int id)
 {
-    SettingsRecord* record = SettingsRecord::shared();
+    SettingsRecord* record = SettingsRecord::Instance();
     if (!record)
         return;
     switch (id) {
@@ -322,7 +322,7 @@ void CParkingDlg::OnCommand(int id)
         break;
     case IdSwitch508On:
     case IdSwitch508Off:
-        record->setInt32(Field::unplaced_switch_508, id == IdSwitch508On ? 1 : 0);
+        record->SetInt32(Field::unplaced_switch_508, id == IdSwitch508On ? 1 : 0);
         break;
     case 1165:
     case 1166:
@@ -330,23 +330,23 @@ void CParkingDlg::OnCommand(int id)
     case 1168:
     case 1169: {
         const quint32 bit = 1u << (id - IdMonth1);
-        const quint32 months = record->uint32(Field::winter_month_mask);
-        record->setUInt32(Field::winter_month_mask, IsChecked(id) ? months | bit : months & ~bit);
+        const quint32 months = record->UInt32(Field::winter_month_mask);
+        record->SetUInt32(Field::winter_month_mask, IsChecked(id) ? months | bit : months & ~bit);
         break;
     }
     case IdSwitch536Box:
-        record->setInt32(Field::unplaced_switch_536, IsChecked(id) ? 1 : 0);
+        record->SetInt32(Field::unplaced_switch_536, IsChecked(id) ? 1 : 0);
         break;
     case IdSwitch508Box:
-        record->setInt32(Field::unplaced_switch_508, IsChecked(id) ? 1 : 0);
+        record->SetInt32(Field::unplaced_switch_508, IsChecked(id) ? 1 : 0);
         break;
     case IdSwitch540On:
     case IdSwitch540Off:
-        record->setInt32(Field::unplaced_switch_540, id == IdSwitch540On ? 1 : 0);
+        record->SetInt32(Field::unplaced_switch_540, id == IdSwitch540On ? 1 : 0);
         break;
     case IdSwitch100On:
     case IdSwitch100Off:
-        record->setInt32(Field::unplaced_switch_100, id == IdSwitch100On ? 1 : 0);
+        record->SetInt32(Field::unplaced_switch_100, id == IdSwitch100On ? 1 : 0);
         break;
     default:
         break;
@@ -355,15 +355,15 @@ void CParkingDlg::OnCommand(int id)
 
 void CParkingDlg::OnParkingRadio(int id)
 {
-    SettingsRecord& record = *SettingsRecord::shared();
+    SettingsRecord& record = *SettingsRecord::Instance();
     if (id == IdParkingOn || id == IdParkingOnNoMotion) {
-        record.setInt32(Field::parking_mode, id == IdParkingOn ? 1 : 2);
+        record.SetInt32(Field::parking_mode, id == IdParkingOn ? 1 : 2);
         UpdateEnableStates(1, true);
         if (id == IdParkingOnNoMotion)
             SetEnabled(IdMotion, false);
         return;
     }
-    const int stored = record.int32(Field::parking_mode);
+    const int stored = record.Int32(Field::parking_mode);
     if (!IsChecked(IdParkingOff) || stored == 0)
         return;
     CMsgPopupDlg popup(this);
@@ -371,8 +371,8 @@ void CParkingDlg::OnParkingRadio(int id)
                      Text(u"IDS_STRING177") + u"\r\n"_s + Text(u"IDS_STRING1770") + u"\r\n"_s, 490, 170);
     if (popup.exec() == CMsgPopupDlg::Yes) {
         // The record may have gone while the popup was open (the window closed).
-        if (SettingsRecord* current = SettingsRecord::shared()) {
-            current->setInt32(Field::parking_mode, 0);
+        if (SettingsRecord* current = SettingsRecord::Instance()) {
+            current->SetInt32(Field::parking_mode, 0);
             UpdateEnableStates(0, true);
         }
         return;
@@ -385,14 +385,14 @@ void CParkingDlg::OnParkingRadio(int id)
 
 void CParkingDlg::OnLowVoltageRadio(int id)
 {
-    SettingsRecord& record = *SettingsRecord::shared();
+    SettingsRecord& record = *SettingsRecord::Instance();
     if (id == IdLowVoltageOn) {
-        record.setInt32(Field::low_voltage_shutdown, 1);
+        record.SetInt32(Field::low_voltage_shutdown, 1);
         UpdateEnableStates(1, false);
         SetMonthsEnabled(true);
         return;
     }
-    if (record.int32(Field::low_voltage_shutdown) == 0)
+    if (record.Int32(Field::low_voltage_shutdown) == 0)
         return;
     CMsgPopupDlg popup(this);
     popup.SetContent(Text(u"IDS_STRING246"),
@@ -400,10 +400,10 @@ void CParkingDlg::OnLowVoltageRadio(int id)
                          Text(u"IDS_STRING249"),
                      330, 170);
     const bool yes = popup.exec() == CMsgPopupDlg::Yes;
-    SettingsRecord* current = SettingsRecord::shared();
+    SettingsRecord* current = SettingsRecord::Instance();
     if (!current)
         return;
-    current->setInt32(Field::low_voltage_shutdown, yes ? 0 : 1);
+    current->SetInt32(Field::low_voltage_shutdown, yes ? 0 : 1);
     if (!yes) {
         SetChecked(IdLowVoltageOn, true);
         SetChecked(IdLowVoltageOff, false);

@@ -150,7 +150,7 @@ CSystemDlg::CSystemDlg(const DeviceVersionInfo& versionInfo, QWidget* parent)
     volume->setValue(2);
     ConfigureScrollBar();
 
-    const bool clockSet = DeviceClock::shared().is_set;
+    const bool clockSet = DeviceClock::Instance().is_set;
     SetChecked(IdWriteClock, clockSet);
     SetClockControlsEnabled(clockSet);
 
@@ -229,8 +229,8 @@ void CSystemDlg::BuildLayout()
 void CSystemDlg::ConnectRadio(int id, const FieldSpec& field, int value)
 {
     connect(Button(id), &QAbstractButton::clicked, this, [&field, value] {
-        if (SettingsRecord* record = SettingsRecord::shared())
-            record->setInt32(field, value);
+        if (SettingsRecord* record = SettingsRecord::Instance())
+            record->SetInt32(field, value);
     });
 }
 
@@ -280,7 +280,7 @@ void CSystemDlg::ConnectHandlers()
 
 void CSystemDlg::LoadFromRecord()
 {
-    SettingsRecord* record = SettingsRecord::shared();
+    SettingsRecord* record = SettingsRecord::Instance();
     if (!record)
         return;
 
@@ -289,11 +289,11 @@ void CSystemDlg::LoadFromRecord()
     {
         CSubSlider* volume = Slider(IdVolumeSlider);
         const QSignalBlocker blocker(volume);
-        volume->setValue(record->int32(Field::voice_volume_on) != 0 ? record->int32(Field::voice_volume_level)
+        volume->setValue(record->Int32(Field::voice_volume_on) != 0 ? record->Int32(Field::voice_volume_level)
                                                                     : 0);
     }
 
-    const int choice = record->int32(Field::unplaced_radio_choice);
+    const int choice = record->Int32(Field::unplaced_radio_choice);
     SetChecked(IdChoice1, choice == 1);
     SetChecked(IdChoice2, choice == 2);
     SetChecked(IdChoice3, choice == 3);
@@ -301,11 +301,11 @@ void CSystemDlg::LoadFromRecord()
 
     // A clock setting read from the card is not carried into this editing pass: Save deletes
     // time.dat unless the user sets the clock again.
-    DeviceClock::shared().is_set = false;
+    DeviceClock::Instance().is_set = false;
     SetChecked(IdWriteClock, false);
     SetClockControlsEnabled(false);
 
-    const int language = record->int32(Field::device_language);
+    const int language = record->Int32(Field::device_language);
     for (int id : {IdLanguage0, IdLanguage1, IdLanguage4})
         SetChecked(id, false);
     if (language == 0)
@@ -324,38 +324,38 @@ void CSystemDlg::LoadFromRecord()
     // A value outside the list leaves it without a selection.
     languageList->setCurrentIndex(language >= 0 && language < languageList->count() ? language : -1);
 
-    const bool daylight = record->int32(Field::daylight_saving) != 0;
+    const bool daylight = record->Int32(Field::daylight_saving) != 0;
     SetChecked(IdDaylightOn, daylight);
     SetChecked(IdDaylightOff, !daylight);
-    const bool mph = record->int32(Field::speed_unit) != 0;
+    const bool mph = record->Int32(Field::speed_unit) != 0;
     SetChecked(IdKmh, !mph);
     SetChecked(IdMph, mph);
 
     {
         auto* brightness = ControlAs<QSlider>(IdBrightness);
         const QSignalBlocker blocker(brightness);
-        brightness->setValue(record->int32(Field::lcd_brightness));
+        brightness->setValue(record->Int32(Field::lcd_brightness));
     }
 
-    const int autoOff = record->int32(Field::lcd_auto_off_ms);
+    const int autoOff = record->Int32(Field::lcd_auto_off_ms);
     for (int id : {IdAutoOff30s, IdAutoOff10min, IdAutoOffNever})
         SetChecked(id, false);
     SetChecked(autoOff == 0 ? IdAutoOffNever : autoOff == 600000 ? IdAutoOff10min : IdAutoOff30s, true);
 
-    const bool safetyCamera = record->int32(Field::safety_camera_alert) == 1;
+    const bool safetyCamera = record->Int32(Field::safety_camera_alert) == 1;
     SetChecked(IdSafetyCameraOn, safetyCamera);
     SetChecked(IdSafetyCameraOff, !safetyCamera);
-    const bool speedStamp = record->int32(Field::speed_stamp) == 1;
+    const bool speedStamp = record->Int32(Field::speed_stamp) == 1;
     SetChecked(IdSpeedStampOn, speedStamp);
     SetChecked(IdSpeedStampOff, !speedStamp);
-    const bool speedTrap = record->int32(Field::mobile_speed_trap_alert) == 1;
+    const bool speedTrap = record->Int32(Field::mobile_speed_trap_alert) == 1;
     SetChecked(IdSpeedTrapOn, speedTrap);
     SetChecked(IdSpeedTrapOff, !speedTrap);
 }
 
 void CSystemDlg::FillTimeZoneList()
 {
-    SettingsRecord* record = SettingsRecord::shared();
+    SettingsRecord* record = SettingsRecord::Instance();
     QComboBox* list = List(IdTimeZoneList);
     list->clear();
     int widest = 0;
@@ -374,34 +374,34 @@ void CSystemDlg::FillTimeZoneList()
 
 void CSystemDlg::OnTimeZoneChanged()
 {
-    if (SettingsRecord* record = SettingsRecord::shared())
+    if (SettingsRecord* record = SettingsRecord::Instance())
         m_timeZones.StoreSelection(List(IdTimeZoneList)->currentIndex(), *record);
 }
 
 void CSystemDlg::OnLanguageSelected(int row)
 {
-    if (SettingsRecord* record = SettingsRecord::shared())
-        record->setInt32(Field::device_language, row);
+    if (SettingsRecord* record = SettingsRecord::Instance())
+        record->SetInt32(Field::device_language, row);
 }
 
 void CSystemDlg::OnVolumeScrolled()
 {
-    SettingsRecord* record = SettingsRecord::shared();
+    SettingsRecord* record = SettingsRecord::Instance();
     if (!record)
         return;
     const int position = Slider(IdVolumeSlider)->sliderPosition();
     if (position == 0) {
-        record->setInt32(Field::voice_volume_on, 0);
+        record->SetInt32(Field::voice_volume_on, 0);
     } else {
-        record->setInt32(Field::voice_volume_on, 1);
-        record->setInt32(Field::voice_volume_level, position);
+        record->SetInt32(Field::voice_volume_on, 1);
+        record->SetInt32(Field::voice_volume_level, position);
     }
 }
 
 void CSystemDlg::OnBrightnessScrolled()
 {
-    if (SettingsRecord* record = SettingsRecord::shared())
-        record->setInt32(Field::lcd_brightness, ControlAs<QSlider>(IdBrightness)->sliderPosition());
+    if (SettingsRecord* record = SettingsRecord::Instance())
+        record->SetInt32(Field::lcd_brightness, ControlAs<QSlider>(IdBrightness)->sliderPosition());
 }
 
 void CSystemDlg::SetClockControlsEnabled(bool enabled)
@@ -412,7 +412,7 @@ void CSystemDlg::SetClockControlsEnabled(bool enabled)
 
 void CSystemDlg::OnWriteClockToggled()
 {
-    DeviceClock& clock = DeviceClock::shared();
+    DeviceClock& clock = DeviceClock::Instance();
     clock.is_set = IsChecked(IdWriteClock);
     SetClockControlsEnabled(clock.is_set);
     if (clock.is_set) {
@@ -423,14 +423,14 @@ void CSystemDlg::OnWriteClockToggled()
 
 void CSystemDlg::OnTimeChanged()
 {
-    DeviceClock& clock = DeviceClock::shared();
+    DeviceClock& clock = DeviceClock::Instance();
     if (clock.is_set)
         CopyTime(Picker(IdTimePicker)->dateTime(), clock);
 }
 
 void CSystemDlg::OnDateChanged()
 {
-    DeviceClock& clock = DeviceClock::shared();
+    DeviceClock& clock = DeviceClock::Instance();
     if (clock.is_set)
         CopyDate(Picker(IdDatePicker)->dateTime(), clock);
 }
@@ -445,7 +445,7 @@ void CSystemDlg::OnGetCurrentTime()
         const QSignalBlocker blocker(picker);
         picker->setDateTime(now);
     }
-    DeviceClock& clock = DeviceClock::shared();
+    DeviceClock& clock = DeviceClock::Instance();
     if (clock.is_set) {
         const QDateTime value = Picker(IdTimePicker)->dateTime();
         CopyDate(value, clock);
@@ -455,11 +455,11 @@ void CSystemDlg::OnGetCurrentTime()
 
 QString CSystemDlg::TouchMarkerPath()
 {
-    const QString cardRoot = CardRoot::get();
+    const QString cardRoot = CardRoot::Instance().Folder();
     if (cardRoot.isEmpty())
         return QString();
     // The camera looks at the root of the card's file system, wherever the program's folder is.
-    const QString root = PlatformServices::Current().Drives()->FilesystemRoot(cardRoot);
+    const QString root = PlatformServices::Instance().Drives()->FilesystemRoot(cardRoot);
     return (root.isEmpty() ? cardRoot : root) + QStringView(TouchMarkerName);
 }
 

@@ -1,6 +1,8 @@
 #include "pages/CardFormatProcedure.h"
 
+#include "device/CardFormat.h"
 #include "device/CardFormatWorker.h"
+#include "device/FormatEnvironment.h"
 #include "device/ViewerHandshake.h"
 #include "i18n/LanguagePack.h"
 #include "platform/DebugOutput.h"
@@ -20,7 +22,7 @@ namespace {
 
 QString ProgramFile()
 {
-    const QString configured = CardFormatProcedure::Current().programFile;
+    const QString configured = FormatEnvironment::Instance().programFile;
     return configured.isEmpty() ? QCoreApplication::applicationFilePath() : configured;
 }
 
@@ -45,25 +47,19 @@ bool StillOnRemovableCard(const DriveInfo& drives, const QString& cardRoot)
 
 } // namespace
 
-CardFormatProcedure::Environment& CardFormatProcedure::Current()
-{
-    static Environment environment;
-    return environment;
-}
-
 void CardFormatProcedure::HandshakeAndFormat(QWidget* owner)
 {
-    const PlatformServices& platform = PlatformServices::Current();
-    ViewerHandshake::Run(*platform.Windows(), *platform.Viewer(), Current().viewerWaitBound);
+    const PlatformServices& platform = PlatformServices::Instance();
+    ViewerHandshake::Run(*platform.Windows(), *platform.Viewer(), FormatEnvironment::Instance().viewerWaitBound);
     RunCardFormat(owner);
 }
 
 void CardFormatProcedure::RunCardFormat(QWidget* owner)
 {
-    QString cardRoot = CardRoot::get();
+    QString cardRoot = CardRoot::Instance().Folder();
     if (cardRoot.isEmpty())
         return;
-    const PlatformServices& platform = PlatformServices::Current();
+    const PlatformServices& platform = PlatformServices::Instance();
     const DriveInfo& drives = *platform.Drives();
     const QString caption = GetText(u"IDS_STRING162");
 
@@ -84,15 +80,15 @@ void CardFormatProcedure::RunCardFormat(QWidget* owner)
         return;
     }
 
-    const bool largeCard = CardFormat::IsLargeCard(drives, cardRoot, Current().capacity);
-    const SettingsRecord* record = SettingsRecord::shared();
+    const bool largeCard = CardFormat::IsLargeCard(drives, cardRoot, FormatEnvironment::Instance().capacity);
+    const SettingsRecord* record = SettingsRecord::Instance();
     const QString label = record ? CardFormat::VolumeLabel(*record) : CardFormat::ModelName;
 
     CProgPopupDlg popup(owner ? owner->window() : nullptr);
     popup.SetContent(caption, GetText(u"IDS_STRING178") + u"\r\n"_s + GetText(u"IDS_STRING1780") + u"\r\n"_s,
                      400, 150);
     CardFormatWorker worker(platform.Formatter(), CardFormat::Request(cardRoot, largeCard, label), popup,
-                            Current().finalPause);
+                            FormatEnvironment::Instance().finalPause);
     worker.Start();
     popup.exec();
     worker.Wait();
@@ -102,7 +98,7 @@ void CardFormatProcedure::RunCardFormat(QWidget* owner)
     if (outcome.kind == FormatOutcome::Kind::Ran && !outcome.cardRootAfter.isEmpty() &&
         outcome.cardRootAfter != cardRoot) {
         cardRoot = outcome.cardRootAfter;
-        CardRoot::set(cardRoot);
+        CardRoot::Instance().Set(cardRoot);
     }
     if (outcome.kind == FormatOutcome::Kind::NotAvailable)
         MessageBox::Show(owner, caption, GetText(u"IDS_STRING3332"));

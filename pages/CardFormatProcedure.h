@@ -1,10 +1,5 @@
 #pragma once
 
-#include "device/CardFormat.h"
-
-#include <QString>
-#include <chrono>
-
 class QWidget;
 
 // Formats the memory card at CardRoot while keeping the camera's files: saves them into the
@@ -14,16 +9,6 @@ class CardFormatProcedure final
 {
 public:
     CardFormatProcedure() = delete;
-
-    // What the procedure takes from its surroundings; tests change it and put it back.
-    struct Environment
-    {
-        QString programFile; // the running program; empty = this process's program file
-        std::chrono::milliseconds finalPause{1000};
-        CardFormat::CapacityQuery capacity; // empty = the card file system's own
-        std::chrono::milliseconds viewerWaitBound{30000};
-    };
-    static Environment& Current();
 
     // The viewer hand-shake and the format, as the memory card page runs them on Yes.
     static void HandshakeAndFormat(QWidget* owner);

@@ -17,7 +17,7 @@ QStringList FittingNames(const QStringList& names, qsizetype nameBufferChars)
 
 } // namespace
 
-CRegistryManager::CRegistryManager() : m_backend(PlatformServices::Current().Registry()) {}
+CRegistryManager::CRegistryManager() : m_backend(PlatformServices::Instance().Registry()) {}
 
 CRegistryManager::CRegistryManager(std::shared_ptr<const RegistryBackend> backend)
     : m_backend(std::move(backend))

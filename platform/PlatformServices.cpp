@@ -4,7 +4,7 @@
 
 // Defaults() lives in the platform's backend folder, so nothing here depends on the platform.
 
-PlatformServices& PlatformServices::Current()
+PlatformServices& PlatformServices::Instance()
 {
     static PlatformServices services = Defaults();
     return services;

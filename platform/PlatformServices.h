@@ -14,14 +14,14 @@
 #include <memory>
 
 // The platform objects the program works with, gathered in one place. The program reads them
-// from Current(); tests replace single services there and put the saved set back afterwards.
+// from Instance(); tests replace single services there and put the saved set back afterwards.
 class PlatformServices final
 {
 public:
     // A fresh set of this platform's own services.
     static PlatformServices Defaults();
     // The process's services, set to Defaults() on first use.
-    static PlatformServices& Current();
+    static PlatformServices& Instance();
 
     const std::shared_ptr<const DriveInfo>& Drives() const { return m_drives; }
     const std::shared_ptr<const AppDataFolder>& AppData() const { return m_appData; }

@@ -2,12 +2,12 @@
 
 namespace AnsiCodePage {
 
-QString toUnicode(QByteArrayView bytes)
+QString ToUnicode(QByteArrayView bytes)
 {
     return QString::fromLatin1(bytes);
 }
 
-QByteArray fromUnicode(const QString& text)
+QByteArray FromUnicode(const QString& text)
 {
     // Characters outside Latin-1 become '?', as a best-fit conversion would.
     return text.toLatin1();

@@ -8,6 +8,6 @@
 // file) is in the PC's ANSI code page. On Linux that is Latin-1, so every byte round-trips; a
 // Windows build would use the real code page here and nowhere else.
 namespace AnsiCodePage {
-QString toUnicode(QByteArrayView bytes);
-QByteArray fromUnicode(const QString& text);
+QString ToUnicode(QByteArrayView bytes);
+QByteArray FromUnicode(const QString& text);
 } // namespace AnsiCodePage

@@ -1,3 +1,7 @@
 #include "settings/CardRoot.h"
 
-QString CardRoot::s_root;
+CardRoot& CardRoot::Instance()
+{
+    static CardRoot root;
+    return root;
+}

@@ -3,16 +3,19 @@
 #include <QString>
 #include <QStringView>
 
-// The memory card's root folder from the command line. Card files are addressed as the root
-// followed directly by their name, so the root carries its trailing separator.
+// The memory card's root folder from the command line, one per process. Card files are
+// addressed as the root followed directly by their name, so the root carries its trailing
+// separator.
 class CardRoot final
 {
 public:
-    static QString get() { return s_root; }
-    static void set(const QString& root) { s_root = root; }
-    static bool isEmpty() { return s_root.isEmpty(); }
-    static QString path(QStringView name) { return s_root + name; }
+    static CardRoot& Instance();
+
+    QString Folder() const { return m_root; }
+    void Set(const QString& root) { m_root = root; }
+    bool IsEmpty() const { return m_root.isEmpty(); }
+    QString Path(QStringView name) const { return m_root + name; }
 
 private:
-    static QString s_root;
+    QString m_root;
 };

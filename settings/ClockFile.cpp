@@ -24,12 +24,12 @@ public:
     static constexpr int Items = 6;
 
     // Returns false once the line has ended.
-    bool feed(char c)
+    bool Feed(char c)
     {
         if (c == '\n' || c == '\0')
             return false;
         if (c == ',') {
-            finishItem();
+            FinishItem();
             ++m_item;
             m_phase = Phase::Leading;
             return true;
@@ -60,7 +60,7 @@ public:
         return true;
     }
 
-    void finishItem()
+    void FinishItem()
     {
         if (m_item < Items) {
             qint64 value = m_negative ? -m_magnitude : m_magnitude;
@@ -72,7 +72,7 @@ public:
         m_magnitude = 0;
     }
 
-    const std::array<quint16, Items>& values() const { return m_values; }
+    const std::array<quint16, Items>& Values() const { return m_values; }
 
 private:
     static constexpr qint64 Limit = qint64(std::numeric_limits<qint32>::max()) + 1;
@@ -113,15 +113,15 @@ bool ReadClockFile(DeviceClock& clock, const QString& path)
             break;
         sawAnything = true;
         for (qint64 i = 0; i < n && lineOpen; ++i)
-            lineOpen = parser.feed(chunk[i]);
+            lineOpen = parser.Feed(chunk[i]);
         scanned += n;
     }
     if (!sawAnything) {
         clock.is_set = false;
         return false;
     }
-    parser.finishItem();
-    const auto& v = parser.values();
+    parser.FinishItem();
+    const auto& v = parser.Values();
     clock.year = v[0];
     clock.month = v[1];
     clock.day = v[2];
@@ -134,7 +134,7 @@ bool ReadClockFile(DeviceClock& clock, const QString& path)
 
 bool ReadClockFile(const QString& path)
 {
-    return ReadClockFile(DeviceClock::shared(), path);
+    return ReadClockFile(DeviceClock::Instance(), path);
 }
 
 QByteArray FormatClockLine(const DeviceClock& clock, int offsetMinutes)
@@ -165,7 +165,7 @@ bool WriteClockFile(const DeviceClock& clock, const QString& path, int offsetMin
 
 bool WriteClockFile(const QString& path)
 {
-    return WriteClockFile(DeviceClock::shared(), path, StandardTimeOffsetMinutes());
+    return WriteClockFile(DeviceClock::Instance(), path, StandardTimeOffsetMinutes());
 }
 
 int StandardTimeOffsetMinutes()

@@ -1,6 +1,6 @@
 #include "settings/DeviceClock.h"
 
-DeviceClock& DeviceClock::shared()
+DeviceClock& DeviceClock::Instance()
 {
     static DeviceClock clock;
     return clock;

@@ -16,5 +16,5 @@ struct DeviceClock
     quint16 second = 0;
     quint16 milliseconds = 0;
 
-    static DeviceClock& shared();
+    static DeviceClock& Instance();
 };

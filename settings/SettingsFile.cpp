@@ -12,7 +12,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Write all of `data` at the file's start and make sure it reached the file.
-bool writeAtStart(QFile& file, const char* data, qint64 length)
+bool WriteAtStart(QFile& file, const char* data, qint64 length)
 {
     if (!file.seek(0))
         return false;
@@ -53,35 +53,35 @@ bool LoadSettingsFile(SettingsRecord& record, const QString& path)
             break;
         got += n;
     }
-    record.clear();
-    std::memcpy(record.data(), buffer, got);
+    record.Clear();
+    std::memcpy(record.Data(), buffer, got);
     file.close();
     DebugOutput(u"\n\nBlackBox Setting loading...\n"_s);
     if (length > quint32(SettingsRecord::Size))
         DebugOutput(u"Warning config version seems to be higher than 1.2 or invalid !\n"_s);
-    if (length != record.uint32(Field::record_size))
+    if (length != record.UInt32(Field::record_size))
         DebugOutput(u"Warning file length differs  from the checksum !\n"_s);
     return true;
 }
 
 bool LoadSettingsFile(const QString& path)
 {
-    if (SettingsRecord* shared = SettingsRecord::shared())
+    if (SettingsRecord* shared = SettingsRecord::Instance())
         return LoadSettingsFile(*shared, path);
     // The shared block comes into being only with a file that could be read.
     SettingsRecord loaded;
     if (!LoadSettingsFile(loaded, path))
         return false;
-    SettingsRecord::createShared() = loaded;
+    SettingsRecord::CreateInstance() = loaded;
     return true;
 }
 
 bool SaveSettingsFile(SettingsRecord& record, const QString& path)
 {
-    const bool anyInput = record.int32(Field::aggregate_input_1) != 0 ||
-                          record.int32(Field::aggregate_input_2) != 0 ||
-                          record.int32(Field::aggregate_input_3) != 0;
-    record.setInt32(Field::aggregate_flag, anyInput ? 1 : 0);
+    const bool anyInput = record.Int32(Field::aggregate_input_1) != 0 ||
+                          record.Int32(Field::aggregate_input_2) != 0 ||
+                          record.Int32(Field::aggregate_input_3) != 0;
+    record.SetInt32(Field::aggregate_flag, anyInput ? 1 : 0);
 
     // Read-write keeps an existing file's length: bytes past the block stay on the card.
     QFile file(path);
@@ -91,42 +91,37 @@ bool SaveSettingsFile(SettingsRecord& record, const QString& path)
     }
     DebugOutput(u"\n\nBlackBox Setting saving...\n"_s);
 
-    quint32 n = record.uint32(Field::record_size);
+    quint32 n = record.UInt32(Field::record_size);
     if (n >= quint32(SettingsRecord::Size))
         n = SettingsRecord::Size;
-    record.setUInt32(Field::record_size, n);
+    record.SetUInt32(Field::record_size, n);
 
-    const bool written = writeAtStart(file, record.data(), n);
+    const bool written = WriteAtStart(file, record.Data(), n);
     file.close();
     if (!written || file.error() != QFileDevice::NoError) {
         DebugOutput(u"\n\nBlackBox Setting fail to save\n"_s);
         return false;
     }
 
-    const quint32 version = record.uint32(Field::config_version);
-    DebugOutput(u"Write Product:["_s + record.text(Field::product_name) + u"]  Config Ver.:["_s +
+    const quint32 version = record.UInt32(Field::config_version);
+    DebugOutput(u"Write Product:["_s + record.Text(Field::product_name) + u"]  Config Ver.:["_s +
                 QString::number(version >> 16) + u'.' + QString::number(version & 0xFFFF) +
                 u"], CheckSum:["_s + QString::number(n) + u"], Written Size ["_s + QString::number(n) +
                 u"] \n"_s);
     return true;
 }
 
-bool SaveSettingsFile(const QString& path)
-{
-    return SaveSettingsFile(SettingsRecord::ensureShared(), path);
-}
-
 QString FactoryDefaultsPath()
 {
-    return CardRoot::path(u"default.cfg");
+    return CardRoot::Instance().Path(u"default.cfg");
 }
 
 bool LoadFactoryDefaults(SettingsRecord& record)
 {
-    const QByteArray privateA = record.bytes(Field::device_private_a);
-    const QByteArray privateB = record.bytes(Field::device_private_b);
+    const QByteArray privateA = record.Bytes(Field::device_private_a);
+    const QByteArray privateB = record.Bytes(Field::device_private_b);
     const bool loaded = LoadSettingsFile(record, FactoryDefaultsPath());
-    record.setBytes(Field::device_private_a, privateA);
-    record.setBytes(Field::device_private_b, privateB);
+    record.SetBytes(Field::device_private_a, privateA);
+    record.SetBytes(Field::device_private_b, privateB);
     return loaded;
 }

@@ -9,7 +9,6 @@ class SettingsRecord;
 bool LoadSettingsFile(SettingsRecord& record, const QString& path);
 bool LoadSettingsFile(const QString& path);
 bool SaveSettingsFile(SettingsRecord& record, const QString& path);
-bool SaveSettingsFile(const QString& path);
 
 // Loads the card's default.cfg over the record, keeping the camera's two private fields.
 // Returns false when that file could not be read; the caller tells the user, naming

@@ -5,63 +5,76 @@
 #include <QtEndian>
 #include <cstring>
 
-std::unique_ptr<SettingsRecord> SettingsRecord::s_shared;
-
-qint32 SettingsRecord::int32(const FieldSpec& field) const
+qint32 SettingsRecord::Int32(const FieldSpec& field) const
 {
     Q_ASSERT(field.width == 4);
     return qFromLittleEndian<qint32>(m_bytes.data() + field.offset);
 }
 
-quint32 SettingsRecord::uint32(const FieldSpec& field) const
+quint32 SettingsRecord::UInt32(const FieldSpec& field) const
 {
     Q_ASSERT(field.width == 4);
     return qFromLittleEndian<quint32>(m_bytes.data() + field.offset);
 }
 
-void SettingsRecord::setInt32(const FieldSpec& field, qint32 value)
+void SettingsRecord::SetInt32(const FieldSpec& field, qint32 value)
 {
     Q_ASSERT(field.width == 4);
     qToLittleEndian<qint32>(value, m_bytes.data() + field.offset);
 }
 
-void SettingsRecord::setUInt32(const FieldSpec& field, quint32 value)
+void SettingsRecord::SetUInt32(const FieldSpec& field, quint32 value)
 {
     Q_ASSERT(field.width == 4);
     qToLittleEndian<quint32>(value, m_bytes.data() + field.offset);
 }
 
-QByteArray SettingsRecord::bytes(const FieldSpec& field) const
+QByteArray SettingsRecord::Bytes(const FieldSpec& field) const
 {
     return QByteArray(m_bytes.data() + field.offset, field.width);
 }
 
-void SettingsRecord::setBytes(const FieldSpec& field, QByteArrayView value)
+void SettingsRecord::SetBytes(const FieldSpec& field, QByteArrayView value)
 {
     char* target = m_bytes.data() + field.offset;
     std::memset(target, 0, field.width);
     std::memcpy(target, value.data(), std::min<qsizetype>(value.size(), field.width));
 }
 
-QString SettingsRecord::text(const FieldSpec& field) const
+QString SettingsRecord::Text(const FieldSpec& field) const
 {
     const char* begin = m_bytes.data() + field.offset;
     const auto length = qstrnlen(begin, field.width);
-    return AnsiCodePage::toUnicode(QByteArrayView(begin, length));
+    return AnsiCodePage::ToUnicode(QByteArrayView(begin, length));
 }
 
-void SettingsRecord::setText(const FieldSpec& field, const QString& value)
+void SettingsRecord::SetText(const FieldSpec& field, const QString& value)
 {
-    setBytes(field, AnsiCodePage::fromUnicode(value));
+    SetBytes(field, AnsiCodePage::FromUnicode(value));
 }
 
-SettingsRecord& SettingsRecord::createShared()
+namespace {
+
+std::unique_ptr<SettingsRecord>& Storage()
 {
-    s_shared = std::make_unique<SettingsRecord>();
-    return *s_shared;
+    static std::unique_ptr<SettingsRecord> record;
+    return record;
 }
 
-SettingsRecord& SettingsRecord::ensureShared()
+} // namespace
+
+SettingsRecord* SettingsRecord::Instance()
 {
-    return s_shared ? *s_shared : createShared();
+    return Storage().get();
+}
+
+SettingsRecord& SettingsRecord::CreateInstance()
+{
+    Storage() = std::make_unique<SettingsRecord>();
+    return *Storage();
+}
+
+void SettingsRecord::ReleaseInstance()
+{
+    Storage().reset();
 }

@@ -2,7 +2,7 @@
 
 #include <QIODevice>
 
-bool TextLineReader::readLine(QByteArray& line)
+bool TextLineReader::ReadLine(QByteArray& line)
 {
     line.clear();
     bool any = false;

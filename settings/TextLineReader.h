@@ -16,7 +16,7 @@ public:
     explicit TextLineReader(QIODevice& device) : m_device(device) {}
 
     // False at the end of the file (or on a read error).
-    bool readLine(QByteArray& line);
+    bool ReadLine(QByteArray& line);
 
 private:
     QIODevice& m_device;

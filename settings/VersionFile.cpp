@@ -11,31 +11,31 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-bool isBlank(QChar c)
+bool IsBlank(QChar c)
 {
     return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f';
 }
 
-QString trimmedBlank(const QString& text)
+QString TrimmedBlank(const QString& text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
-    while (begin < end && isBlank(text[begin]))
+    while (begin < end && IsBlank(text[begin]))
         ++begin;
-    while (end > begin && isBlank(text[end - 1]))
+    while (end > begin && IsBlank(text[end - 1]))
         --end;
     return text.mid(begin, end - begin);
 }
 
 // The second piece of the line split at ':' (runs of ':' are one separator, empty pieces skipped).
-QString valueOf(const QString& line)
+QString ValueOf(const QString& line)
 {
     const QStringList pieces = line.split(u':', Qt::SkipEmptyParts);
-    return pieces.size() >= 2 ? trimmedBlank(pieces[1]) : QString();
+    return pieces.size() >= 2 ? TrimmedBlank(pieces[1]) : QString();
 }
 
 // A key word counts only where its first occurrence is past the line's first character.
-bool hasKeyWord(const QString& line, QStringView word)
+bool HasKeyWord(const QString& line, QStringView word)
 {
     return line.indexOf(word) > 0;
 }
@@ -50,20 +50,20 @@ void ReadVersionFile(DeviceVersionInfo& info, const QString& folder)
     TextLineReader reader(file);
     QByteArray raw;
     bool codeLineSeen = false;
-    while (reader.readLine(raw)) {
+    while (reader.ReadLine(raw)) {
         if (raw.isEmpty())
             continue;
-        const QString line = AnsiCodePage::toUnicode(raw);
-        const QString value = valueOf(line);
-        if (hasKeyWord(line, u"Ver")) {
+        const QString line = AnsiCodePage::ToUnicode(raw);
+        const QString value = ValueOf(line);
+        if (HasKeyWord(line, u"Ver")) {
             info.version = value;
-        } else if (hasKeyWord(line, u"Pack Name")) {
+        } else if (HasKeyWord(line, u"Pack Name")) {
             info.pack_name = value;
-        } else if (hasKeyWord(line, u"Code")) {
+        } else if (HasKeyWord(line, u"Code")) {
             if (!codeLineSeen)
                 info.codes += value.split(u' ', Qt::SkipEmptyParts);
             codeLineSeen = true;
-        } else if (hasKeyWord(line, u"Device")) {
+        } else if (HasKeyWord(line, u"Device")) {
             info.device = value;
         }
     }

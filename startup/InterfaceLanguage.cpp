@@ -1,19 +1,15 @@
 #include "startup/InterfaceLanguage.h"
 
+#include "device/ViewerHandshake.h"
 #include "platform/CRegistryManager.h"
 #include "platform/RegistryKey.h"
 #include "platform/WindowFinder.h"
+#include "startup/ViewerLanguage.h"
 
 #include <QHash>
 #include <QLocale>
 
 using namespace Qt::StringLiterals;
-
-QString& InterfaceLanguage::ViewerLanguageName()
-{
-    static QString name;
-    return name;
-}
 
 int InterfaceLanguage::IndexOfViewerName(const QString& name)
 {
@@ -59,8 +55,8 @@ bool InterfaceLanguage::ReadViewerLanguage(const CRegistryManager& registry)
 {
     // The viewer writes this value; a longer one than the 260-byte buffer counts as unreadable.
     constexpr qsizetype BufferBytes = 260;
-    QString& name = ViewerLanguageName();
-    name.clear();
+    ViewerLanguage& viewer = ViewerLanguage::Instance();
+    viewer.SetName(QString());
     RegistryKey key;
     if (!registry.OpenKey(u"SOFTWARE\\ORBELMARK\\"_s, key))
         return false;
@@ -68,14 +64,15 @@ bool InterfaceLanguage::ReadViewerLanguage(const CRegistryManager& registry)
     const bool ok = registry.QueryStringValue(key, u"LANGUAGE"_s, BufferBytes, value);
     key.Close();
     if (ok)
-        name = value;
+        viewer.SetName(value);
     return ok;
 }
 
 int InterfaceLanguage::ChooseInterfaceLanguage(const WindowFinder& windows, const QStringList& deviceCodes,
                                                qint32 deviceLanguage)
 {
-    return ChooseInterfaceLanguage(windows.HasTopLevelWindow(ViewerWindowTitle), ViewerLanguageName(),
+    return ChooseInterfaceLanguage(windows.HasTopLevelWindow(ViewerHandshake::ViewerTitle),
+        ViewerLanguage::Instance().Name(),
                                    deviceCodes, deviceLanguage);
 }
 
@@ -122,6 +119,7 @@ int InterfaceLanguage::ChooseLanguageWithoutCard(bool viewerWindowOpen, const QS
 
 int InterfaceLanguage::ChooseLanguageWithoutCard(const WindowFinder& windows, const QLocale& pcLocale)
 {
-    return ChooseLanguageWithoutCard(windows.HasTopLevelWindow(ViewerWindowTitle), ViewerLanguageName(),
+    return ChooseLanguageWithoutCard(windows.HasTopLevelWindow(ViewerHandshake::ViewerTitle),
+        ViewerLanguage::Instance().Name(),
                                      pcLocale);
 }

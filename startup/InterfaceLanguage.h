@@ -12,11 +12,8 @@ class WindowFinder;
 class InterfaceLanguage final
 {
 public:
-    static inline const QString ViewerWindowTitle = QStringLiteral("ORBELMARK DASHCAM PC VIEWER");
-
-    // The viewer's language name from the registry (HKLM "SOFTWARE\ORBELMARK\", value
-    // "LANGUAGE"); empty when missing or unreadable. Process-wide, read once.
-    static QString& ViewerLanguageName();
+    // Reads the viewer's language name from the registry (HKLM "SOFTWARE\ORBELMARK\", value
+    // "LANGUAGE") into ViewerLanguage.
     static bool ReadViewerLanguage(const CRegistryManager& registry);
 
     // Index 0 English ... 10 Portuguese.

@@ -19,7 +19,7 @@ CMsgPopupDlg::Question s_lastQuestion;
 
 QString Translated(QStringView key, const QString& fallback)
 {
-    if (!LanguagePack::shared().isLoaded())
+    if (!LanguagePack::Instance().IsLoaded())
         return fallback;
     const QString text = GetText(key);
     return text.isEmpty() ? fallback : text;

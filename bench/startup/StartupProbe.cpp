@@ -10,7 +10,7 @@ StartupProbe::StartupProbe(QString program, QProcessEnvironment environment, int
     : m_program(std::move(program)), m_environment(std::move(environment)), m_timeoutMs(timeoutMs)
 {}
 
-StartupProbe::Result StartupProbe::run(const QStringList& arguments) const
+StartupProbe::Result StartupProbe::Run(const QStringList& arguments) const
 {
     Result result;
     QProcess process;

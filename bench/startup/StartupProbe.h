@@ -19,9 +19,9 @@ public:
 
     StartupProbe(QString program, QProcessEnvironment environment, int timeoutMs);
 
-    Result run(const QStringList& arguments) const;
+    Result Run(const QStringList& arguments) const;
 
-    QString program() const { return m_program; }
+    QString Program() const { return m_program; }
 
 private:
     QString m_program;

@@ -7,7 +7,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString serverPath()
+QString ServerPath()
 {
     return QStandardPaths::findExecutable(u"Xvfb"_s);
 }
@@ -16,17 +16,17 @@ QString serverPath()
 
 VirtualDisplay::~VirtualDisplay()
 {
-    stop();
+    Stop();
 }
 
-bool VirtualDisplay::isAvailable()
+bool VirtualDisplay::IsAvailable()
 {
-    return !serverPath().isEmpty();
+    return !ServerPath().isEmpty();
 }
 
-bool VirtualDisplay::start(int timeoutMs)
+bool VirtualDisplay::Start(int timeoutMs)
 {
-    const QString program = serverPath();
+    const QString program = ServerPath();
     if (program.isEmpty()) {
         m_error = u"Xvfb was not found on PATH"_s;
         return false;
@@ -50,7 +50,7 @@ bool VirtualDisplay::start(int timeoutMs)
             m_error = m_server.state() == QProcess::NotRunning
                           ? u"Xvfb exited before it was ready: "_s + serverOutput
                           : u"Xvfb did not report its display in time"_s;
-            stop();
+            Stop();
             return false;
         }
         announced += m_server.readAllStandardOutput();
@@ -63,14 +63,14 @@ bool VirtualDisplay::start(int timeoutMs)
     const int display = announced.trimmed().toInt(&isNumber);
     if (!isNumber || display < 0) {
         m_error = u"Xvfb reported an unusable display: "_s + QString::fromLocal8Bit(announced.trimmed());
-        stop();
+        Stop();
         return false;
     }
     m_displayName = u":"_s + QString::number(display);
     return true;
 }
 
-void VirtualDisplay::stop()
+void VirtualDisplay::Stop()
 {
     if (m_server.state() == QProcess::NotRunning)
         return;

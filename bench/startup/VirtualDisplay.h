@@ -13,14 +13,14 @@ public:
     VirtualDisplay() = default;
     ~VirtualDisplay();
 
-    static bool isAvailable();
+    static bool IsAvailable();
 
     // Starts the server and waits until it accepts clients; on failure errorString() says why.
-    bool start(int timeoutMs);
-    void stop();
+    bool Start(int timeoutMs);
+    void Stop();
 
-    QString displayName() const { return m_displayName; }
-    QString errorString() const { return m_error; }
+    QString DisplayName() const { return m_displayName; }
+    QString ErrorString() const { return m_error; }
 
 private:
     QProcess m_server;

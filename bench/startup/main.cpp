@@ -25,19 +25,19 @@ namespace {
 constexpr double kGoalRatio = 1.3;
 constexpr int kRecommendedMinimumRuns = 10;
 
-QTextStream& out()
+QTextStream& Out()
 {
     static QTextStream stream(stdout);
     return stream;
 }
 
-QTextStream& err()
+QTextStream& Err()
 {
     static QTextStream stream(stderr);
     return stream;
 }
 
-double median(std::vector<double> values)
+double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
     const std::size_t middle = values.size() / 2;
@@ -46,7 +46,7 @@ double median(std::vector<double> values)
 
 // Copies a folder tree; false as soon as anything cannot be copied, so that the editor never
 // starts on a half-copied card.
-bool copyTree(const QString& source, const QString& target)
+bool CopyTree(const QString& source, const QString& target)
 {
     const QDir sourceDir(source);
     QDirIterator it(source, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
@@ -77,14 +77,14 @@ struct Subject
     QString failure;
     QString failureOutput;
 
-    bool failed() const { return !failure.isEmpty(); }
+    bool Failed() const { return !failure.isEmpty(); }
 };
 
 // One run of a program; a failure ends that program's series, since every further run would fail
 // (or time out) the same way.
-void runOnce(Subject& subject, const QString& cardSource, bool record, bool verbose)
+void RunOnce(Subject& subject, const QString& cardSource, bool record, bool verbose)
 {
-    if (subject.failed())
+    if (subject.Failed())
         return;
 
     QStringList arguments;
@@ -92,7 +92,7 @@ void runOnce(Subject& subject, const QString& cardSource, bool record, bool verb
     if (subject.needsCard) {
         // A fresh copy each time: the measurement must not depend on what an earlier run left on the card.
         card.emplace();
-        if (!card->isValid() || !copyTree(cardSource, card->path())) {
+        if (!card->isValid() || !CopyTree(cardSource, card->path())) {
             subject.failure = u"could not copy the demo card %1 to a temporary folder"_s.arg(cardSource);
             return;
         }
@@ -100,7 +100,7 @@ void runOnce(Subject& subject, const QString& cardSource, bool record, bool verb
         arguments << QDir::toNativeSeparators(card->path() + u'/');
     }
 
-    const StartupProbe::Result result = subject.probe.run(arguments);
+    const StartupProbe::Result result = subject.probe.Run(arguments);
     if (!result.ok) {
         subject.failure =
             (record ? u"in run %1: "_s.arg(subject.times.size() + 1) : u"in the warm-up run: "_s) +
@@ -111,23 +111,23 @@ void runOnce(Subject& subject, const QString& cardSource, bool record, bool verb
     if (record)
         subject.times.push_back(result.milliseconds);
     if (verbose) {
-        err() << subject.name << (record ? u": "_s : u" (warm-up): "_s)
+        Err() << subject.name << (record ? u": "_s : u" (warm-up): "_s)
               << QString::number(result.milliseconds, 'f', 1) << u" ms"_s << Qt::endl;
     }
 }
 
-void printFailure(const Subject& subject)
+void PrintFailure(const Subject& subject)
 {
-    out() << u"FAILED: "_s << subject.name << u" ("_s << subject.probe.program() << u") "_s << subject.failure
+    Out() << u"FAILED: "_s << subject.name << u" ("_s << subject.probe.Program() << u") "_s << subject.failure
           << Qt::endl;
     const QStringList lines = subject.failureOutput.trimmed().split(u'\n', Qt::SkipEmptyParts);
     if (lines.isEmpty())
         return;
     // The tail is where a failing program explains itself.
     const qsizetype first = qMax<qsizetype>(0, lines.size() - 20);
-    out() << u"  last output:"_s << Qt::endl;
+    Out() << u"  last output:"_s << Qt::endl;
     for (qsizetype i = first; i < lines.size(); ++i)
-        out() << u"    "_s << lines.at(i) << Qt::endl;
+        Out() << u"    "_s << lines.at(i) << Qt::endl;
 }
 
 } // namespace
@@ -167,34 +167,34 @@ int main(int argc, char* argv[])
     bool valid = false;
     const int runs = parser.value(runsOption).toInt(&valid);
     if (!valid || runs < 1 || runs > 10000) {
-        err() << u"--runs needs a whole number from 1 to 10000"_s << Qt::endl;
+        Err() << u"--runs needs a whole number from 1 to 10000"_s << Qt::endl;
         return 2;
     }
     const double timeoutSeconds = parser.value(timeoutOption).toDouble(&valid);
     if (!valid || timeoutSeconds <= 0.0 || timeoutSeconds > 3600.0) {
-        err() << u"--timeout needs a number of seconds above 0 and at most 3600"_s << Qt::endl;
+        Err() << u"--timeout needs a number of seconds above 0 and at most 3600"_s << Qt::endl;
         return 2;
     }
     const QString only = parser.value(onlyOption);
     if (!only.isEmpty() && only != u"editor"_s && only != u"minimal"_s) {
-        err() << u"--only takes editor or minimal"_s << Qt::endl;
+        Err() << u"--only takes editor or minimal"_s << Qt::endl;
         return 2;
     }
     QString platform = parser.value(platformOption);
     if (platform != u"auto"_s && platform != u"xvfb"_s && platform != u"offscreen"_s &&
         platform != u"current"_s) {
-        err() << u"--platform takes auto, xvfb, offscreen or current"_s << Qt::endl;
+        Err() << u"--platform takes auto, xvfb, offscreen or current"_s << Qt::endl;
         return 2;
     }
     const bool measureEditor = only != u"minimal"_s;
     const bool measureMinimal = only != u"editor"_s;
     const QString cardSource = QDir(parser.value(cardOption)).absolutePath();
     if (measureEditor && !QFileInfo(cardSource).isDir()) {
-        err() << u"The card folder "_s << cardSource << u" does not exist"_s << Qt::endl;
+        Err() << u"The card folder "_s << cardSource << u" does not exist"_s << Qt::endl;
         return 2;
     }
     if (runs < kRecommendedMinimumRuns) {
-        err() << u"Note: with fewer than "_s << kRecommendedMinimumRuns << u" runs the medians are noisy."_s
+        Err() << u"Note: with fewer than "_s << kRecommendedMinimumRuns << u" runs the medians are noisy."_s
               << Qt::endl;
     }
 
@@ -212,17 +212,17 @@ int main(int argc, char* argv[])
     VirtualDisplay display;
     QString platformLabel;
     if (platform == u"auto"_s || platform == u"xvfb"_s) {
-        if (display.start(10000)) {
-            environment.insert(u"DISPLAY"_s, display.displayName());
+        if (display.Start(10000)) {
+            environment.insert(u"DISPLAY"_s, display.DisplayName());
             environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
             // A Wayland session would otherwise be preferred by some Qt builds despite xcb.
             environment.remove(u"WAYLAND_DISPLAY"_s);
-            platformLabel = u"xcb on a private Xvfb (display %1)"_s.arg(display.displayName());
+            platformLabel = u"xcb on a private Xvfb (display %1)"_s.arg(display.DisplayName());
         } else if (platform == u"xvfb"_s) {
-            err() << u"Cannot start a private Xvfb: "_s << display.errorString() << Qt::endl;
+            Err() << u"Cannot start a private Xvfb: "_s << display.ErrorString() << Qt::endl;
             return 2;
         } else {
-            err() << u"No private Xvfb ("_s << display.errorString() << u"); using offscreen"_s << Qt::endl;
+            Err() << u"No private Xvfb ("_s << display.ErrorString() << u"); using offscreen"_s << Qt::endl;
             platform = u"offscreen"_s;
         }
     }
@@ -246,45 +246,45 @@ int main(int argc, char* argv[])
 
     const bool verbose = parser.isSet(verboseOption);
     for (Subject& subject : subjects)
-        runOnce(subject, cardSource, false, verbose);
+        RunOnce(subject, cardSource, false, verbose);
     // Alternating the programs spreads any drift of the machine's load over both series alike.
     for (int i = 0; i < runs; ++i) {
         for (Subject& subject : subjects)
-            runOnce(subject, cardSource, true, verbose);
+            RunOnce(subject, cardSource, true, verbose);
     }
 
-    out() << u"Start-up until the first painted window, "_s << runs << u" runs each after one warm-up run"_s
+    Out() << u"Start-up until the first painted window, "_s << runs << u" runs each after one warm-up run"_s
           << Qt::endl;
-    out() << u"Platform: "_s << platformLabel << Qt::endl << Qt::endl;
-    out() << u"program      median ms     min ms     max ms   runs"_s << Qt::endl;
+    Out() << u"Platform: "_s << platformLabel << Qt::endl << Qt::endl;
+    Out() << u"program      median ms     min ms     max ms   runs"_s << Qt::endl;
     bool allOk = true;
     for (const Subject& subject : subjects) {
-        if (subject.failed()) {
+        if (subject.Failed()) {
             allOk = false;
-            out() << subject.name.leftJustified(10) << u"     (failed, see below)"_s << Qt::endl;
+            Out() << subject.name.leftJustified(10) << u"     (failed, see below)"_s << Qt::endl;
             continue;
         }
         const auto [lowest, highest] = std::minmax_element(subject.times.begin(), subject.times.end());
-        out() << subject.name.leftJustified(10)
-              << QString::number(median(subject.times), 'f', 1).rightJustified(11)
+        Out() << subject.name.leftJustified(10)
+              << QString::number(Median(subject.times), 'f', 1).rightJustified(11)
               << QString::number(*lowest, 'f', 1).rightJustified(11)
               << QString::number(*highest, 'f', 1).rightJustified(11)
               << QString::number(subject.times.size()).rightJustified(7) << Qt::endl;
     }
-    out() << Qt::endl;
+    Out() << Qt::endl;
 
     if (measureEditor && measureMinimal && allOk) {
-        const double ratio = median(subjects[0].times) / median(subjects[1].times);
-        out() << u"Ratio editor / minimal: "_s << QString::number(ratio, 'f', 2) << u"x (goal: at most "_s
+        const double ratio = Median(subjects[0].times) / Median(subjects[1].times);
+        Out() << u"Ratio editor / minimal: "_s << QString::number(ratio, 'f', 2) << u"x (goal: at most "_s
               << QString::number(kGoalRatio, 'f', 1) << u"x, "_s
               << (ratio <= kGoalRatio ? u"met"_s : u"missed"_s) << u")"_s << Qt::endl;
     } else if (measureEditor && measureMinimal) {
-        out() << u"Ratio editor / minimal: not available"_s << Qt::endl;
+        Out() << u"Ratio editor / minimal: not available"_s << Qt::endl;
     }
 
     for (const Subject& subject : subjects) {
-        if (subject.failed())
-            printFailure(subject);
+        if (subject.Failed())
+            PrintFailure(subject);
     }
     return allOk ? 0 : 1;
 }

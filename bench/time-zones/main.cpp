@@ -19,7 +19,7 @@ namespace {
 
 constexpr double kGoalMs = 20.0;
 
-int buildOnce()
+int BuildOnce()
 {
     QElapsedTimer timer;
     timer.start();
@@ -36,7 +36,7 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     QStringList arguments = app.arguments();
     if (arguments.contains(u"--child"_s))
-        return buildOnce();
+        return BuildOnce();
 
     int runs = 15;
     if (const qsizetype at = arguments.indexOf(u"--runs"_s); at >= 0 && at + 1 < arguments.size())

@@ -6,6 +6,7 @@
 #include "startup/InterfaceLanguage.h"
 #include "app/NoCardDlg.h"
 #include "i18n/LanguagePack.h"
+#include "device/ViewerHandshake.h"
 #include "tests/app/FakePlatform.h"
 #include "tests/app/FakeVolumes.h"
 
@@ -242,13 +243,13 @@ private Q_SLOTS:
         QFETCH(QString, closeText);
 
         ScopedFakePlatform fakes;
-        PlatformServices& services = PlatformServices::Current();
+        PlatformServices& services = PlatformServices::Instance();
         services.SetVolumes(m_volumes);
         services.SetDrives(m_drives);
         services.SetRegistry(
             std::make_shared<FakeRegistry>(u"SOFTWARE\\ORBELMARK"_s, u"LANGUAGE"_s, viewerLanguage));
         services.SetWindows(std::make_shared<FakeWindowFinder>(
-            viewerOpen ? QStringList{InterfaceLanguage::ViewerWindowTitle} : QStringList{}));
+            viewerOpen ? QStringList{ViewerHandshake::ViewerTitle} : QStringList{}));
 
         QString shownCloseText;
         AnswerModalWindows([&](QDialog* window) {

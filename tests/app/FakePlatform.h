@@ -51,7 +51,7 @@ public:
     FakeRegistry(QString key, QString valueName, QString text)
         : m_key(std::move(key)), m_valueName(std::move(valueName)), m_text(std::move(text)), m_hasValue(true)
     {}
-    bool KeyExists(const QString& keyPath) const override { return m_hasValue && sameKey(keyPath); }
+    bool KeyExists(const QString& keyPath) const override { return m_hasValue && SameKey(keyPath); }
     std::optional<QStringList> SubkeyNames(const QString& keyPath) const override
     {
         return KeyExists(keyPath) ? std::optional<QStringList>(QStringList{}) : std::nullopt;
@@ -75,7 +75,7 @@ public:
     }
 
 private:
-    bool sameKey(QString path) const
+    bool SameKey(QString path) const
     {
         while (path.endsWith(u'\\'))
             path.chop(1);

@@ -46,7 +46,7 @@ private Q_SLOTS:
         QTemporaryDir card;
         QVERIFY(CopyDemoCard(card.path()));
         ScopedFakePlatform platform;
-        CardRoot::set(card.path() + u'/');
+        CardRoot::Instance().Set(card.path() + u'/');
 
         QVERIFY(SetCameraLanguage(card.path(), code));
         CSettingDlg localised;
@@ -57,7 +57,7 @@ private Q_SLOTS:
         const QString file =
             folder + u"/main-window-"_s + QString::fromLatin1(QTest::currentDataTag()) + u".png"_s;
         QVERIFY(localised.grab().save(file));
-        SettingsRecord::releaseShared();
+        SettingsRecord::ReleaseInstance();
     }
 };
 

@@ -22,7 +22,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QByteArray block(int length, quint32 recordSize, int seed)
+QByteArray Block(int length, quint32 recordSize, int seed)
 {
     QByteArray bytes(length, '\0');
     for (int i = 0; i < length; ++i)
@@ -36,7 +36,7 @@ QByteArray block(int length, quint32 recordSize, int seed)
     return bytes;
 }
 
-QByteArray withInt(QByteArray bytes, const FieldSpec& field, qint32 value)
+QByteArray WithInt(QByteArray bytes, const FieldSpec& field, qint32 value)
 {
     qToLittleEndian<qint32>(value, bytes.data() + field.offset);
     return bytes;
@@ -77,20 +77,20 @@ private Q_SLOTS:
     void saveBeforeTheHiddenPagesAreBuiltStillDropsTheOldClock();
 
 private:
-    QString card(const QString& name) const { return m_card->path() + u'/' + name; }
-    void write(const QString& name, const QByteArray& bytes)
+    QString Card(const QString& name) const { return m_card->path() + u'/' + name; }
+    void Write(const QString& name, const QByteArray& bytes)
     {
-        QDir().mkpath(QFileInfo(card(name)).absolutePath());
-        QFile file(card(name));
+        QDir().mkpath(QFileInfo(Card(name)).absolutePath());
+        QFile file(Card(name));
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         QCOMPARE(file.write(bytes), bytes.size());
     }
-    QByteArray read(const QString& name) const
+    QByteArray Read(const QString& name) const
     {
-        QFile file(card(name));
+        QFile file(Card(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    bool openWindow()
+    bool OpenWindow()
     {
         m_window = std::make_unique<CSettingDlg>();
         if (!m_window->RunStartupSequence(u"/opt/dashcam/dashcam-settings"_s))
@@ -101,20 +101,20 @@ private:
         // The hidden pages finish the start-up right after the first paint.
         return QTest::qWaitFor([this] { return !m_window->HiddenPagesPending(); });
     }
-    void click(int id)
+    void Click(int id)
     {
         QWidget* control = m_window->Control(id);
         QVERIFY2(control, qPrintable(QString::number(id)));
         QTest::mouseMove(control);
         QTest::mouseClick(control, Qt::LeftButton);
     }
-    bool closed() const { return !m_window->isVisible(); }
+    bool Closed() const { return !m_window->isVisible(); }
     // Clicks Save and returns the messages it showed (the command arrives queued).
-    QStringList saveAndCollectMessages()
+    QStringList SaveAndCollectMessages()
     {
-        click(CSettingDlg::IdSave);
+        Click(CSettingDlg::IdSave);
         QStringList shown;
-        if (!QTest::qWaitFor([&] { return !(shown += MessageBox::TakeRecorded()).isEmpty() || closed(); }))
+        if (!QTest::qWaitFor([&] { return !(shown += MessageBox::TakeRecorded()).isEmpty() || Closed(); }))
             return {};
         return shown;
     }
@@ -131,13 +131,13 @@ void SettingDlgTest::init()
     m_card = std::make_unique<QTemporaryDir>();
     QVERIFY(m_card->isValid());
     m_platform = std::make_unique<ScopedFakePlatform>();
-    CardRoot::set(m_card->path() + u'/');
-    m_setup = block(SettingsRecord::Size, SettingsRecord::Size, 5);
-    m_factory = block(SettingsRecord::Size, SettingsRecord::Size, 9);
-    write(u"setup.cfg"_s, m_setup);
-    write(u"default.cfg"_s, m_factory);
-    write(u"time.dat"_s, "2020,01,02,03,04,05,+0100");
-    write(u"lang/ver.dat"_s, " Code: en fr de\r\n");
+    CardRoot::Instance().Set(m_card->path() + u'/');
+    m_setup = Block(SettingsRecord::Size, SettingsRecord::Size, 5);
+    m_factory = Block(SettingsRecord::Size, SettingsRecord::Size, 9);
+    Write(u"setup.cfg"_s, m_setup);
+    Write(u"default.cfg"_s, m_factory);
+    Write(u"time.dat"_s, "2020,01,02,03,04,05,+0100");
+    Write(u"lang/ver.dat"_s, " Code: en fr de\r\n");
     MessageBox::TakeRecorded();
 }
 
@@ -145,27 +145,27 @@ void SettingDlgTest::cleanup()
 {
     m_window.reset();
     m_platform.reset();
-    SettingsRecord::releaseShared();
+    SettingsRecord::ReleaseInstance();
 }
 
 void SettingDlgTest::saveWithoutEditsWritesTheBlockBack()
 {
     // A longer file from a newer camera keeps its tail; the block is written with the derived
     // flag recomputed and its size capped.
-    const QByteArray longer = block(600, 600, 5);
-    write(u"setup.cfg"_s, longer);
-    QVERIFY(openWindow());
-    QVERIFY(DeviceClock::shared().is_set == false); // the system page dropped the old clock setting
-    click(CSettingDlg::IdSave);
-    QTRY_VERIFY(closed());
+    const QByteArray longer = Block(600, 600, 5);
+    Write(u"setup.cfg"_s, longer);
+    QVERIFY(OpenWindow());
+    QVERIFY(DeviceClock::Instance().is_set == false); // the system page dropped the old clock setting
+    Click(CSettingDlg::IdSave);
+    QTRY_VERIFY(Closed());
 
-    QByteArray expected = withInt(longer, Field::aggregate_flag, 0);
+    QByteArray expected = WithInt(longer, Field::aggregate_flag, 0);
     qToLittleEndian<quint32>(564, expected.data());
-    QCOMPARE(read(u"setup.cfg"_s), expected);
-    QVERIFY(!QFile::exists(card(u"time.dat"_s)));
-    QCOMPARE(read(u"default.cfg"_s), m_factory);
+    QCOMPARE(Read(u"setup.cfg"_s), expected);
+    QVERIFY(!QFile::exists(Card(u"time.dat"_s)));
+    QCOMPARE(Read(u"default.cfg"_s), m_factory);
     QVERIFY(MessageBox::TakeRecorded().isEmpty());
-    QVERIFY(!SettingsRecord::shared()); // released on close
+    QVERIFY(!SettingsRecord::Instance()); // released on close
 }
 
 void SettingDlgTest::closingWritesNothing_data()
@@ -186,53 +186,53 @@ void SettingDlgTest::closingWritesNothing()
     QFETCH(int, key);
     QFETCH(bool, initializeFirst);
     const auto before = QDir(m_card->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-    QVERIFY(openWindow());
+    QVERIFY(OpenWindow());
     if (initializeFirst)
-        click(CSettingDlg::IdInitialize);
+        Click(CSettingDlg::IdInitialize);
     if (button)
-        click(button);
+        Click(button);
     else
         QTest::keyClick(m_window.get(), Qt::Key(key));
-    QTRY_VERIFY(closed());
-    QCOMPARE(read(u"setup.cfg"_s), m_setup);
-    QCOMPARE(read(u"default.cfg"_s), m_factory);
-    QCOMPARE(read(u"time.dat"_s), QByteArray("2020,01,02,03,04,05,+0100"));
+    QTRY_VERIFY(Closed());
+    QCOMPARE(Read(u"setup.cfg"_s), m_setup);
+    QCOMPARE(Read(u"default.cfg"_s), m_factory);
+    QCOMPARE(Read(u"time.dat"_s), QByteArray("2020,01,02,03,04,05,+0100"));
     QCOMPARE(QDir(m_card->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
 }
 
 void SettingDlgTest::initializeThenSaveKeepsPrivateFields()
 {
-    QVERIFY(openWindow());
-    click(CSettingDlg::IdInitialize);
+    QVERIFY(OpenWindow());
+    Click(CSettingDlg::IdInitialize);
     QVERIFY(m_window->isVisible()); // no question, the window stays
-    click(CSettingDlg::IdSave);
-    QTRY_VERIFY(closed());
+    Click(CSettingDlg::IdSave);
+    QTRY_VERIFY(Closed());
 
-    QByteArray expected = withInt(m_factory, Field::aggregate_flag, 0);
+    QByteArray expected = WithInt(m_factory, Field::aggregate_flag, 0);
     expected.replace(40, 10, m_setup.mid(40, 10));
     expected.replace(224, 4, m_setup.mid(224, 4));
-    QCOMPARE(read(u"setup.cfg"_s), expected);
+    QCOMPARE(Read(u"setup.cfg"_s), expected);
     QVERIFY(MessageBox::TakeRecorded().isEmpty());
 }
 
 void SettingDlgTest::missingFactoryFileIsReported()
 {
-    QFile::remove(card(u"setup.cfg"_s));
-    QFile::remove(card(u"default.cfg"_s));
-    const QString message = u"no default.cfg :"_s + card(u"default.cfg"_s);
-    QVERIFY(openWindow());
+    QFile::remove(Card(u"setup.cfg"_s));
+    QFile::remove(Card(u"default.cfg"_s));
+    const QString message = u"no default.cfg :"_s + Card(u"default.cfg"_s);
+    QVERIFY(OpenWindow());
     QStringList shown = MessageBox::TakeRecorded(); // QCOMPARE may evaluate its arguments twice
     QCOMPARE(shown, QStringList{message});
     shown.clear();
     // Zero-filled, but for the time zone: the system page gives an unset zone the PC's.
-    QByteArray loaded = SettingsRecord::shared()->toByteArray();
+    QByteArray loaded = SettingsRecord::Instance()->ToByteArray();
     QVERIFY(loaded.at(Field::time_zone_name.offset) != '\0');
     loaded.replace(Field::time_zone_name.offset, Field::time_zone_name.width,
                    QByteArray(Field::time_zone_name.width, '\0'));
     loaded.replace(Field::time_zone_bias.offset, 4, QByteArray(4, '\0'));
     QCOMPARE(loaded, QByteArray(SettingsRecord::Size, '\0'));
 
-    click(CSettingDlg::IdInitialize); // the command arrives queued
+    Click(CSettingDlg::IdInitialize); // the command arrives queued
     QTRY_VERIFY((shown += MessageBox::TakeRecorded()).size() > 0);
     QCOMPARE(shown, QStringList{message});
     QVERIFY(m_window->isVisible());
@@ -241,26 +241,26 @@ void SettingDlgTest::missingFactoryFileIsReported()
 void SettingDlgTest::failedSaveKeepsWindowOpen()
 {
     // A setup.cfg that cannot be written: here a folder stands where the file should be.
-    QFile::remove(card(u"setup.cfg"_s));
+    QFile::remove(Card(u"setup.cfg"_s));
     QVERIFY(QDir(m_card->path()).mkpath(u"setup.cfg/x"_s));
-    QVERIFY(openWindow());
-    click(CSettingDlg::IdSave);
+    QVERIFY(OpenWindow());
+    Click(CSettingDlg::IdSave);
     QStringList shown;
     QTRY_VERIFY((shown += MessageBox::TakeRecorded()).size() > 0);
     QCOMPARE(shown, QStringList{GetText(u"IDS_STRING3300")});
     QVERIFY(!GetText(u"IDS_STRING3300").isEmpty());
     QVERIFY(m_window->isVisible());
-    QVERIFY(SettingsRecord::shared());
+    QVERIFY(SettingsRecord::Instance());
 
     // The user fixes the card and saves again.
-    QVERIFY(QDir(card(u"setup.cfg"_s)).removeRecursively());
-    click(CSettingDlg::IdSave);
-    QTRY_VERIFY(closed());
+    QVERIFY(QDir(Card(u"setup.cfg"_s)).removeRecursively());
+    Click(CSettingDlg::IdSave);
+    QTRY_VERIFY(Closed());
     // The factory block was loaded over an empty block, whose private fields it kept.
-    QByteArray expected = withInt(m_factory, Field::aggregate_flag, 0);
+    QByteArray expected = WithInt(m_factory, Field::aggregate_flag, 0);
     expected.replace(40, 10, QByteArray(10, '\0'));
     expected.replace(224, 4, QByteArray(4, '\0'));
-    QCOMPARE(read(u"setup.cfg"_s), expected);
+    QCOMPARE(Read(u"setup.cfg"_s), expected);
 }
 
 void SettingDlgTest::missingCardFolderIsNeverWrittenBeside()
@@ -268,12 +268,12 @@ void SettingDlgTest::missingCardFolderIsNeverWrittenBeside()
     // Started with a card folder that does not exist, given without its separator.
     const QString parent = m_card->path() + u"/media"_s;
     QVERIFY(QDir().mkpath(parent));
-    CardRoot::set(CSettingApp::CardRootFromArguments({u"prog"_s, parent + u"/DASHCAM"_s}));
-    QVERIFY(openWindow());
+    CardRoot::Instance().Set(CSettingApp::CardRootFromArguments({u"prog"_s, parent + u"/DASHCAM"_s}));
+    QVERIFY(OpenWindow());
     QStringList shown = MessageBox::TakeRecorded();
     QCOMPARE(shown, QStringList{u"no default.cfg :"_s + parent + u"/DASHCAM/default.cfg"_s});
 
-    QCOMPARE(saveAndCollectMessages(), QStringList{GetText(u"IDS_STRING3300")});
+    QCOMPARE(SaveAndCollectMessages(), QStringList{GetText(u"IDS_STRING3300")});
     QVERIFY(m_window->isVisible());
     QCOMPARE(QDir(parent).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList{});
 }
@@ -289,55 +289,55 @@ void SettingDlgTest::clockFileFailureIsToldAndRetried()
 {
     QFETCH(bool, clockSet);
     // A folder with content where time.dat should be: it can be neither removed nor written.
-    QVERIFY(QFile::remove(card(u"time.dat"_s)));
+    QVERIFY(QFile::remove(Card(u"time.dat"_s)));
     QVERIFY(QDir(m_card->path()).mkpath(u"time.dat/x"_s));
-    QVERIFY(openWindow());
-    DeviceClock& clock = DeviceClock::shared();
+    QVERIFY(OpenWindow());
+    DeviceClock& clock = DeviceClock::Instance();
     clock.is_set = clockSet;
     clock.year = 2024, clock.month = 2, clock.day = 29, clock.hour = 23, clock.minute = 59, clock.second = 58;
 
-    QCOMPARE(saveAndCollectMessages(), QStringList{GetText(u"IDS_STRING3301")});
+    QCOMPARE(SaveAndCollectMessages(), QStringList{GetText(u"IDS_STRING3301")});
     QVERIFY(GetText(u"IDS_STRING3301") != GetText(u"IDS_STRING3300"));
     QVERIFY(m_window->isVisible());
-    const QByteArray saved = withInt(m_setup, Field::aggregate_flag, 0);
-    QCOMPARE(read(u"setup.cfg"_s), saved); // the settings did reach the card
+    const QByteArray saved = WithInt(m_setup, Field::aggregate_flag, 0);
+    QCOMPARE(Read(u"setup.cfg"_s), saved); // the settings did reach the card
 
     // The user removes the cause and saves again: both files are written.
-    QVERIFY(QDir(card(u"time.dat"_s)).removeRecursively());
-    write(u"setup.cfg"_s, QByteArray(SettingsRecord::Size, '\x7f'));
-    click(CSettingDlg::IdSave);
-    QTRY_VERIFY(closed());
+    QVERIFY(QDir(Card(u"time.dat"_s)).removeRecursively());
+    Write(u"setup.cfg"_s, QByteArray(SettingsRecord::Size, '\x7f'));
+    Click(CSettingDlg::IdSave);
+    QTRY_VERIFY(Closed());
     QVERIFY(MessageBox::TakeRecorded().isEmpty());
-    QCOMPARE(read(u"setup.cfg"_s), saved);
-    QCOMPARE(QFileInfo::exists(card(u"time.dat"_s)), clockSet);
+    QCOMPARE(Read(u"setup.cfg"_s), saved);
+    QCOMPARE(QFileInfo::exists(Card(u"time.dat"_s)), clockSet);
     if (clockSet)
-        QVERIFY(read(u"time.dat"_s).startsWith("2024,02,29,23,59,58,"));
+        QVERIFY(Read(u"time.dat"_s).startsWith("2024,02,29,23,59,58,"));
 }
 
 void SettingDlgTest::cardWithoutSettingsFileGetsNoEmptyOne()
 {
-    QVERIFY(QFile::remove(card(u"setup.cfg"_s)));
-    QVERIFY(QFile::remove(card(u"default.cfg"_s)));
-    QVERIFY(openWindow());
+    QVERIFY(QFile::remove(Card(u"setup.cfg"_s)));
+    QVERIFY(QFile::remove(Card(u"default.cfg"_s)));
+    QVERIFY(OpenWindow());
     MessageBox::TakeRecorded(); // "no default.cfg :"
 
-    QCOMPARE(saveAndCollectMessages(), QStringList{GetText(u"IDS_STRING3302")});
+    QCOMPARE(SaveAndCollectMessages(), QStringList{GetText(u"IDS_STRING3302")});
     QVERIFY(!GetText(u"IDS_STRING3302").isEmpty());
     QVERIFY(m_window->isVisible());
-    QVERIFY(!QFileInfo::exists(card(u"setup.cfg"_s)));
-    QCOMPARE(read(u"time.dat"_s), QByteArray("2020,01,02,03,04,05,+0100")); // nothing written at all
+    QVERIFY(!QFileInfo::exists(Card(u"setup.cfg"_s)));
+    QCOMPARE(Read(u"time.dat"_s), QByteArray("2020,01,02,03,04,05,+0100")); // nothing written at all
 }
 
 void SettingDlgTest::emptySettingsFileStaysAsItWas()
 {
     // An empty setup.cfg the camera left is a settings file: Save writes its 0 bytes and closes.
-    write(u"setup.cfg"_s, QByteArray());
-    QVERIFY(openWindow());
-    click(CSettingDlg::IdSave);
-    QTRY_VERIFY(closed());
+    Write(u"setup.cfg"_s, QByteArray());
+    QVERIFY(OpenWindow());
+    Click(CSettingDlg::IdSave);
+    QTRY_VERIFY(Closed());
     QVERIFY(MessageBox::TakeRecorded().isEmpty());
-    QVERIFY(QFileInfo(card(u"setup.cfg"_s)).isFile());
-    QCOMPARE(read(u"setup.cfg"_s), QByteArray());
+    QVERIFY(QFileInfo(Card(u"setup.cfg"_s)).isFile());
+    QCOMPARE(Read(u"setup.cfg"_s), QByteArray());
 }
 
 void SettingDlgTest::tabsSwitchPages_data()
@@ -358,9 +358,9 @@ void SettingDlgTest::tabsSwitchPages()
 {
     QFETCH(QList<int>, clicks);
     QFETCH(int, selected);
-    QVERIFY(openWindow());
+    QVERIFY(OpenWindow());
     for (int id : clicks) {
-        click(id);
+        Click(id);
         QTest::mouseMove(m_window.get(), QPoint(600, 300)); // leave the tab
     }
     const QHash<int, CBaseDialog*> pages{{CSettingDlg::IdTabRecord, m_window->RecordPage()},
@@ -378,7 +378,7 @@ void SettingDlgTest::tabsSwitchPages()
 
 void SettingDlgTest::windowFollowsTheFrameLayout()
 {
-    QVERIFY(openWindow());
+    QVERIFY(OpenWindow());
     QCOMPARE(m_window->size(), QSize(722, 587));
     QCOMPARE(m_window->pos(), QPoint(0, 0));
     QVERIFY(m_window->windowFlags() & Qt::FramelessWindowHint);
@@ -403,7 +403,7 @@ void SettingDlgTest::windowFollowsTheFrameLayout()
 
 void SettingDlgTest::noCardRootShowsNothing()
 {
-    CardRoot::set(QString());
+    CardRoot::Instance().Set(QString());
     CSettingDlg window;
     QVERIFY(!window.RunStartupSequence(u"/opt/dashcam/dashcam-settings"_s));
     QVERIFY(!window.isVisible());
@@ -416,12 +416,12 @@ void SettingDlgTest::saveBeforeTheHiddenPagesAreBuiltStillDropsTheOldClock()
     m_window = std::make_unique<CSettingDlg>();
     QVERIFY(m_window->RunStartupSequence(u"/opt/dashcam/dashcam-settings"_s));
     QVERIFY(m_window->HiddenPagesPending());
-    QVERIFY(DeviceClock::shared().is_set); // from the card's time.dat
+    QVERIFY(DeviceClock::Instance().is_set); // from the card's time.dat
     QCoreApplication::postEvent(m_window.get(), new CommandEvent(CSettingDlg::IdSave));
-    QTRY_VERIFY(!m_window->isVisible() && !SettingsRecord::shared());
+    QTRY_VERIFY(!m_window->isVisible() && !SettingsRecord::Instance());
     // The system page's loading dropped the card's old clock setting before the save.
-    QVERIFY(!QFileInfo::exists(card(u"time.dat"_s)));
-    QVERIFY(QFileInfo::exists(card(u"setup.cfg"_s)));
+    QVERIFY(!QFileInfo::exists(Card(u"time.dat"_s)));
+    QVERIFY(QFileInfo::exists(Card(u"setup.cfg"_s)));
 }
 
 QTEST_MAIN(SettingDlgTest)

@@ -58,7 +58,7 @@ private Q_SLOTS:
         QVERIFY(setup.open(QIODevice::WriteOnly));
         setup.write(block);
         setup.close();
-        CardRoot::set(card.path() + u'/');
+        CardRoot::Instance().Set(card.path() + u'/');
 
         std::unique_ptr<XTestWindow> viewer;
         if (!title.isEmpty()) {
@@ -80,9 +80,9 @@ private Q_SLOTS:
         QVERIFY(window.RunStartupSequence(u"/opt/dashcam/dashcam-settings"_s));
         QCOMPARE(window.InterfaceLanguageIndex(), index);
         LanguagePack expected;
-        QVERIFY(expected.load(LanguagePack::resourceName(index)));
-        QCOMPARE(window.windowTitle(), expected.text(u"IDS_STRING101"));
-        SettingsRecord::releaseShared();
+        QVERIFY(expected.Load(LanguagePack::ResourceName(index)));
+        QCOMPARE(window.windowTitle(), expected.Text(u"IDS_STRING101"));
+        SettingsRecord::ReleaseInstance();
     }
 
 private:

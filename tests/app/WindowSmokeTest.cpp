@@ -45,20 +45,20 @@ private Q_SLOTS:
         QVERIFY(program.waitForStarted());
 
         QString window;
-        QTRY_VERIFY_WITH_TIMEOUT(!(window = xdotool(environment, {u"search"_s, u"--onlyvisible"_s,
+        QTRY_VERIFY_WITH_TIMEOUT(!(window = Xdotool(environment, {u"search"_s, u"--onlyvisible"_s,
                                                                   u"--name"_s, u"^Dash Cam Settings$"_s}))
                                       .isEmpty(),
                                  15000);
-        const QString geometry = xdotool(environment, {u"getwindowgeometry"_s, window.section(u'\n', 0, 0)});
+        const QString geometry = Xdotool(environment, {u"getwindowgeometry"_s, window.section(u'\n', 0, 0)});
         QVERIFY2(geometry.contains(u"Position: 0,0"_s), qPrintable(geometry));
         QVERIFY2(geometry.contains(u"Geometry: 722x587"_s), qPrintable(geometry));
         QVERIFY(program.state() == QProcess::Running); // nothing was written yet
         QVERIFY(QFile::exists(card.filePath(u"time.dat"_s)));
 
         // The Save button spans 614..714 x 546..575 of the window at the screen's corner.
-        xdotool(environment, {u"mousemove"_s, u"664"_s, u"560"_s});
+        Xdotool(environment, {u"mousemove"_s, u"664"_s, u"560"_s});
         QTest::qWait(100);
-        xdotool(environment, {u"click"_s, u"1"_s});
+        Xdotool(environment, {u"click"_s, u"1"_s});
         QVERIFY(program.waitForFinished(15000));
         QCOMPARE(program.exitCode(), 0);
 
@@ -72,7 +72,7 @@ private Q_SLOTS:
     }
 
 private:
-    static QString xdotool(const QProcessEnvironment& environment, const QStringList& arguments)
+    static QString Xdotool(const QProcessEnvironment& environment, const QStringList& arguments)
     {
         QProcess tool;
         tool.setProcessEnvironment(environment);

@@ -33,7 +33,7 @@ private Q_SLOTS:
         generator.start(QStringLiteral(DEMO_CARD_GENERATOR), {m_source + u"/demo/card.txt"_s, out.path()});
         QVERIFY(generator.waitForFinished(30000));
         QCOMPARE(generator.exitCode(), 0);
-        QCOMPARE(read(out.path() + u'/' + name), read(m_card + name));
+        QCOMPARE(Read(out.path() + u'/' + name), Read(m_card + name));
     }
 
     void cardLoadsWithoutWarnings()
@@ -43,21 +43,21 @@ private Q_SLOTS:
         DebugLineRecorder debug;
         QVERIFY(LoadSettingsFile(setup, m_card + u"setup.cfg"_s));
         QVERIFY(LoadSettingsFile(factory, m_card + u"default.cfg"_s));
-        QCOMPARE(debug.lines(), QStringList(2, u"\n\nBlackBox Setting loading...\n"_s));
-        QCOMPARE(setup.text(Field::product_name), u"K410"_s);
-        QCOMPARE(setup.uint32(Field::config_version), 0x00010002u);
-        QCOMPARE(setup.text(Field::time_zone_name), u"Tokyo Standard Time"_s);
-        QVERIFY(setup.toByteArray() != factory.toByteArray()); // Initialize shows a change
+        QCOMPARE(debug.Lines(), QStringList(2, u"\n\nBlackBox Setting loading...\n"_s));
+        QCOMPARE(setup.Text(Field::product_name), u"K410"_s);
+        QCOMPARE(setup.UInt32(Field::config_version), 0x00010002u);
+        QCOMPARE(setup.Text(Field::time_zone_name), u"Tokyo Standard Time"_s);
+        QVERIFY(setup.ToByteArray() != factory.ToByteArray()); // Initialize shows a change
 
         DeviceVersionInfo info;
         ReadVersionFile(info, m_card + u"lang/"_s);
         QVERIFY(info.codes.size() > 2);
-        QCOMPARE(info.codes.value(setup.int32(Field::device_language)), u"en"_s);
+        QCOMPARE(info.codes.value(setup.Int32(Field::device_language)), u"en"_s);
         QCOMPARE(info.names.size(), info.codes.size());
     }
 
 private:
-    static QByteArray read(const QString& path)
+    static QByteArray Read(const QString& path)
     {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");

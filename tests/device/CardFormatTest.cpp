@@ -94,7 +94,7 @@ void CardFormatTest::labelComesFromTheProductName()
     QFETCH(QByteArray, productName);
     QFETCH(QString, label);
     SettingsRecord record;
-    record.setBytes(Field::product_name, productName);
+    record.SetBytes(Field::product_name, productName);
     QCOMPARE(CardFormat::VolumeLabel(record), label);
 }
 

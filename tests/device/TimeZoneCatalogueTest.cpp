@@ -40,8 +40,8 @@ QStringList Keys(const CTimeZoneInfoManager& catalogue)
 SettingsRecord RecordWithZone(const QByteArray& name, int bias)
 {
     SettingsRecord record;
-    record.setBytes(Field::time_zone_name, name);
-    record.setInt32(Field::time_zone_bias, bias);
+    record.SetBytes(Field::time_zone_name, name);
+    record.SetInt32(Field::time_zone_bias, bias);
     return record;
 }
 
@@ -146,7 +146,7 @@ void TimeZoneCatalogueTest::loadReportsEachZoneInListingOrder()
     });
     const CTimeZoneInfoManager catalogue(source);
     QCOMPARE(
-        recorder.lines(),
+        recorder.Lines(),
         (QStringList{
             u"\t0\t[Tokyo Standard Time]\t[(zone) Tokyo Standard Time]\tBias[540]\tDaylightBias[0]\n"_s,
             u"\t1\t[Eastern Standard Time]\t[(zone) Eastern Standard Time]\tBias[-300]\tDaylightBias[60]\n"_s,
@@ -161,7 +161,7 @@ void TimeZoneCatalogueTest::unreadableZonesAreLeftOut()
     const CTimeZoneInfoManager catalogue(source);
     QCOMPARE(catalogue.KeyList(), (QStringList{u"Tokyo Standard Time"_s, u"Broken Standard Time"_s}));
     QCOMPARE(Keys(catalogue), QStringList{u"Tokyo Standard Time"_s});
-    QCOMPARE(recorder.lines().size(), 1);
+    QCOMPARE(recorder.Lines().size(), 1);
 }
 
 void TimeZoneCatalogueTest::findZone_data()
@@ -255,15 +255,15 @@ void TimeZoneCatalogueTest::selectFromRecord()
     const SettingsRecord before = record;
     DebugLineRecorder recorder;
     QCOMPARE(catalogue.SelectFromRecord(record), row);
-    QCOMPARE(recorder.lines(),
+    QCOMPARE(recorder.Lines(),
              QStringList{u"TimeZone Read  [%1] Bias[%2]\n"_s.arg(QString::fromLatin1(name)).arg(bias)});
-    QCOMPARE(record.bytes(Field::time_zone_name), storedName.leftJustified(32, '\0'));
-    QCOMPARE(record.int32(Field::time_zone_bias), storedBias);
+    QCOMPARE(record.Bytes(Field::time_zone_name), storedName.leftJustified(32, '\0'));
+    QCOMPARE(record.Int32(Field::time_zone_bias), storedBias);
     // Nothing but the two zone fields ever changes.
     SettingsRecord expected = before;
-    expected.setBytes(Field::time_zone_name, storedName);
-    expected.setInt32(Field::time_zone_bias, storedBias);
-    QCOMPARE(record.toByteArray(), expected.toByteArray());
+    expected.SetBytes(Field::time_zone_name, storedName);
+    expected.SetInt32(Field::time_zone_bias, storedBias);
+    QCOMPARE(record.ToByteArray(), expected.ToByteArray());
 }
 
 void TimeZoneCatalogueTest::pcZoneLeftOutStandsInByItsOffset_data()
@@ -297,33 +297,33 @@ void TimeZoneCatalogueTest::pcZoneLeftOutStandsInByItsOffset()
     QCOMPARE(catalogue.FindSystemZone(), 0);
     SettingsRecord record = RecordWithZone(QByteArray(), bias);
     QCOMPARE(catalogue.SelectFromRecord(record), row);
-    QCOMPARE(record.bytes(Field::time_zone_name), storedName.leftJustified(32, '\0'));
-    QCOMPARE(record.int32(Field::time_zone_bias), storedBias);
+    QCOMPARE(record.Bytes(Field::time_zone_name), storedName.leftJustified(32, '\0'));
+    QCOMPARE(record.Int32(Field::time_zone_bias), storedBias);
 }
 
 void TimeZoneCatalogueTest::storeSelectionWritesKeyNameAndBias()
 {
     const CTimeZoneInfoManager catalogue(WorldSource());
     SettingsRecord record;
-    record.setBytes(Field::time_zone_name, QByteArray(32, 'x'));
+    record.SetBytes(Field::time_zone_name, QByteArray(32, 'x'));
     DebugLineRecorder recorder;
     catalogue.StoreSelection(5, record);
-    QCOMPARE(record.bytes(Field::time_zone_name), "Eastern Standard Time"_ba.leftJustified(32, '\0'));
-    QCOMPARE(record.int32(Field::time_zone_bias), -300);
-    QCOMPARE(recorder.lines(), QStringList{u"TimeZone [Eastern Standard Time] Bias[-300]\n"_s});
+    QCOMPARE(record.Bytes(Field::time_zone_name), "Eastern Standard Time"_ba.leftJustified(32, '\0'));
+    QCOMPARE(record.Int32(Field::time_zone_bias), -300);
+    QCOMPARE(recorder.Lines(), QStringList{u"TimeZone [Eastern Standard Time] Bias[-300]\n"_s});
 
     // A name too long for the field keeps its terminator.
     auto longNames = std::make_shared<FakeTimeZoneSource>(
         QList<Zone>{{u"A Very Long Zone Name That Does Not Fit"_s, 120, {}}});
     const CTimeZoneInfoManager longCatalogue(longNames);
     longCatalogue.StoreSelection(0, record);
-    QCOMPARE(record.bytes(Field::time_zone_name), "A Very Long Zone Name That Does"_ba + '\0');
+    QCOMPARE(record.Bytes(Field::time_zone_name), "A Very Long Zone Name That Does"_ba + '\0');
 
     // Rows outside the catalogue change nothing.
-    const QByteArray before = record.toByteArray();
+    const QByteArray before = record.ToByteArray();
     catalogue.StoreSelection(-1, record);
     catalogue.StoreSelection(6, record);
-    QCOMPARE(record.toByteArray(), before);
+    QCOMPARE(record.ToByteArray(), before);
 }
 
 void TimeZoneCatalogueTest::emptyDatabase()
@@ -333,7 +333,7 @@ void TimeZoneCatalogueTest::emptyDatabase()
     QCOMPARE(catalogue.FindSystemZone(), 0);
     SettingsRecord record;
     QCOMPARE(catalogue.SelectFromRecord(record), 0);
-    QCOMPARE(record.toByteArray(), SettingsRecord().toByteArray());
+    QCOMPARE(record.ToByteArray(), SettingsRecord().ToByteArray());
 }
 
 QTEST_GUILESS_MAIN(TimeZoneCatalogueTest)

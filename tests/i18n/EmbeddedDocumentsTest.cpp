@@ -16,7 +16,7 @@ class EmbeddedDocumentsTest : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        m_englishKeys = keysOf(u"ENGLISH"_s);
+        m_englishKeys = KeysOf(u"ENGLISH"_s);
         // The window's own texts, and the save failure message, must be there.
         for (const auto key : {u"IDS_STRING101", u"IDS_STRING105", u"IDS_STRING106", u"IDS_STRING107",
                                u"IDS_STRING108", u"IDS_STRING213", u"IDS_STRING228", u"IDS_STRING3300"})
@@ -27,46 +27,46 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("index");
         for (int i = 0; i <= 10; ++i)
-            QTest::newRow(qPrintable(LanguagePack::resourceName(i))) << i;
+            QTest::newRow(qPrintable(LanguagePack::ResourceName(i))) << i;
     }
 
     void everyDocumentHasEveryEnglishKey()
     {
         QFETCH(int, index);
-        const QString name = LanguagePack::resourceName(index).toUpper();
+        const QString name = LanguagePack::ResourceName(index).toUpper();
         QFile file(u":/LANGUAGE/"_s + name);
         QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(name));
         const QByteArray bytes = file.readAll();
         QVERIFY(bytes.startsWith("\xFF\xFE"));
-        const auto document = LanguageDocument::parse(bytes);
-        QVERIFY(document && document->hasDefaultSection());
+        const auto document = LanguageDocument::Parse(bytes);
+        QVERIFY(document && document->HasDefaultSection());
 
-        const auto english = LanguageDocument::parse(readResource(u"ENGLISH"_s));
-        const QStringList keys = keysOf(name);
+        const auto english = LanguageDocument::Parse(ReadResource(u"ENGLISH"_s));
+        const QStringList keys = KeysOf(name);
         for (const QString& key : m_englishKeys) {
-            const QString text = document->value(key);
+            const QString text = document->Value(key);
             QVERIFY2(!text.trimmed().isEmpty(), qPrintable(name + u": "_s + key));
             // Messages keep their line structure.
-            QVERIFY2(text.count(u"\\n"_s) == english->value(key).count(u"\\n"_s),
+            QVERIFY2(text.count(u"\\n"_s) == english->Value(key).count(u"\\n"_s),
                      qPrintable(name + u": "_s + key));
         }
         QVERIFY2(keys.size() == m_englishKeys.size(), qPrintable(name));
 
         LanguagePack pack;
-        QVERIFY(pack.load(LanguagePack::resourceName(index)));
-        QVERIFY(!pack.text(u"IDS_STRING101").isEmpty());
+        QVERIFY(pack.Load(LanguagePack::ResourceName(index)));
+        QVERIFY(!pack.Text(u"IDS_STRING101").isEmpty());
     }
 
 private:
-    static QByteArray readResource(const QString& name)
+    static QByteArray ReadResource(const QString& name)
     {
         QFile file(u":/LANGUAGE/"_s + name);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     // The keys of the [text] section, read straight from the document's lines.
-    static QStringList keysOf(const QString& name)
+    static QStringList KeysOf(const QString& name)
     {
-        const QByteArray bytes = readResource(name);
+        const QByteArray bytes = ReadResource(name);
         const QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2),
                                                 (bytes.size() - 2) / 2);
         QStringList keys;

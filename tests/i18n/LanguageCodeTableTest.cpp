@@ -34,19 +34,19 @@ private Q_SLOTS:
     {
         QFETCH(QString, code);
         QFETCH(QString, name);
-        QCOMPARE(LanguageCodeTable::nameOf(code), name);
-        QCOMPARE(LanguageCodeTable::nameOf(code).isNull(), name.isNull());
+        QCOMPARE(LanguageCodeTable::NameOf(code), name);
+        QCOMPARE(LanguageCodeTable::NameOf(code).isNull(), name.isNull());
     }
 
     void codesAreUniqueAndComplete()
     {
         QSet<QString> codes;
-        for (const auto& entry : LanguageCodeTable::entries()) {
+        for (const auto& entry : LanguageCodeTable::Entries()) {
             QVERIFY2(!entry.code.isEmpty() && !entry.name.isEmpty(), qPrintable(entry.code.toString()));
             codes.insert(entry.code.toString());
         }
         QCOMPARE(codes.size(), 165);
-        QCOMPARE(LanguageCodeTable::entries().size(), std::size_t(165));
+        QCOMPARE(LanguageCodeTable::Entries().size(), std::size_t(165));
     }
 };
 

@@ -11,7 +11,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QByteArray utf16Document(const QString& text)
+QByteArray Utf16Document(const QString& text)
 {
     QByteArray bytes("\xFF\xFE", 2);
     for (const QChar c : text) {
@@ -41,7 +41,7 @@ private Q_SLOTS:
     void indexOutsideTheTableIsEnglish();
 
 private:
-    void writeResource(const QString& name, const QByteArray& bytes)
+    void WriteResource(const QString& name, const QByteArray& bytes)
     {
         QFile file(m_dir.filePath(name));
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -96,42 +96,42 @@ void LanguagePackTest::parsesLines()
     QFETCH(QString, document);
     QFETCH(QString, key);
     QFETCH(QString, text);
-    writeResource(u"ENGLISH"_s, utf16Document(document));
-    LanguagePack::setResourceFolder(m_dir.path());
+    WriteResource(u"ENGLISH"_s, Utf16Document(document));
+    LanguagePack::SetResourceFolder(m_dir.path());
     LanguagePack pack;
     QTest::failOnWarning(QRegularExpression(u".*"_s));
-    QVERIFY(pack.load(u"english"_s));
-    QCOMPARE(pack.text(key), text.isNull() ? u""_s : text);
+    QVERIFY(pack.Load(u"english"_s));
+    QCOMPARE(pack.Text(key), text.isNull() ? u""_s : text);
 }
 
 void LanguagePackTest::decodesAnsiDocuments()
 {
-    const auto document = LanguageDocument::parse(QByteArray("[text]\nK=caf\xE9\0junk", 17));
+    const auto document = LanguageDocument::Parse(QByteArray("[text]\nK=caf\xE9\0junk", 17));
     QVERIFY(document);
-    QCOMPARE(document->value(u"K"), u"caf\u00E9"_s);
+    QCOMPARE(document->Value(u"K"), u"caf\u00E9"_s);
 }
 
 void LanguagePackTest::tooShortDocumentIsNotParsed()
 {
-    QVERIFY(!LanguageDocument::parse(QByteArray("[")));
-    QVERIFY(LanguageDocument::parse(QByteArray("\xFF\xFE", 2))); // empty, but a document
+    QVERIFY(!LanguageDocument::Parse(QByteArray("[")));
+    QVERIFY(LanguageDocument::Parse(QByteArray("\xFF\xFE", 2))); // empty, but a document
 
     // A primary that does not parse still loads when English does.
-    writeResource(u"ENGLISH"_s, utf16Document(u"[text]\nK=en"_s));
-    writeResource(u"GERMAN"_s, QByteArray("x"));
-    LanguagePack::setResourceFolder(m_dir.path());
+    WriteResource(u"ENGLISH"_s, Utf16Document(u"[text]\nK=en"_s));
+    WriteResource(u"GERMAN"_s, QByteArray("x"));
+    LanguagePack::SetResourceFolder(m_dir.path());
     LanguagePack pack;
-    QVERIFY(pack.load(u"german"_s));
-    QCOMPARE(pack.text(u"K"), u"en"_s);
+    QVERIFY(pack.Load(u"german"_s));
+    QCOMPARE(pack.Text(u"K"), u"en"_s);
 }
 
 void LanguagePackTest::emitsOneDebugLinePerStoredKey()
 {
     DebugLineRecorder debug;
-    const auto document = LanguageDocument::parse(
-        utf16Document(u"[font]\nDEFAULT_UI_FACENAME=Tahoma\n[text]\nIDS_STRING108=\"Save\"\nBARE\n\"x\""_s));
+    const auto document = LanguageDocument::Parse(
+        Utf16Document(u"[font]\nDEFAULT_UI_FACENAME=Tahoma\n[text]\nIDS_STRING108=\"Save\"\nBARE\n\"x\""_s));
     QVERIFY(document);
-    QCOMPARE(debug.lines(),
+    QCOMPARE(debug.Lines(),
              (QStringList{u"[DEFAULT_UI_FACENAME] = \"Tahoma\"\n"_s, u"[IDS_STRING108] = \"Save\"\n"_s}));
 }
 
@@ -149,14 +149,14 @@ void LanguagePackTest::fallsBackToEnglish()
 {
     QFETCH(QString, key);
     QFETCH(QString, text);
-    writeResource(
+    WriteResource(
         u"ENGLISH"_s,
-        utf16Document(u"[text]\nIDS_STRING106=Initialize\nIDS_STRING107=Cancel\nIDS_STRING108=Save"_s));
-    writeResource(u"FRENCH"_s, utf16Document(u"[TEXT]\nIDS_STRING106=\"\"\nIDS_STRING108=Enregistrer"_s));
-    LanguagePack::setResourceFolder(m_dir.path());
+        Utf16Document(u"[text]\nIDS_STRING106=Initialize\nIDS_STRING107=Cancel\nIDS_STRING108=Save"_s));
+    WriteResource(u"FRENCH"_s, Utf16Document(u"[TEXT]\nIDS_STRING106=\"\"\nIDS_STRING108=Enregistrer"_s));
+    LanguagePack::SetResourceFolder(m_dir.path());
     LanguagePack pack;
-    QVERIFY(pack.load(u"French"_s)); // resource names match without regard to case
-    QCOMPARE(pack.text(key), text);
+    QVERIFY(pack.Load(u"French"_s)); // resource names match without regard to case
+    QCOMPARE(pack.Text(key), text);
 }
 
 void LanguagePackTest::missingResourceFailsTheWholeLoad_data()
@@ -175,19 +175,19 @@ void LanguagePackTest::missingResourceFailsTheWholeLoad()
     if (withEnglish) {
         QFile file(dir.filePath(u"ENGLISH"_s));
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(utf16Document(u"[text]\nIDS_STRING108=Save"_s));
+        file.write(Utf16Document(u"[text]\nIDS_STRING108=Save"_s));
     }
     QFile french(dir.filePath(u"FRENCH"_s));
     QVERIFY(french.open(QIODevice::WriteOnly));
-    french.write(utf16Document(u"[text]\nIDS_STRING108=Enregistrer"_s));
+    french.write(Utf16Document(u"[text]\nIDS_STRING108=Enregistrer"_s));
     french.close();
 
-    LanguagePack::setResourceFolder(dir.path());
+    LanguagePack::SetResourceFolder(dir.path());
     LanguagePack pack;
-    QCOMPARE(pack.text(u"IDS_STRING108"), u"Error Loading"_s); // nothing loaded yet
-    QVERIFY(!pack.load(name));
-    QCOMPARE(pack.text(u"IDS_STRING108"), u"Error Loading"_s);
-    QCOMPARE(pack.text(u"anything"), u"Error Loading"_s);
+    QCOMPARE(pack.Text(u"IDS_STRING108"), u"Error Loading"_s); // nothing loaded yet
+    QVERIFY(!pack.Load(name));
+    QCOMPARE(pack.Text(u"IDS_STRING108"), u"Error Loading"_s);
+    QCOMPARE(pack.Text(u"anything"), u"Error Loading"_s);
 }
 
 void LanguagePackTest::indexOutsideTheTableIsEnglish_data()
@@ -205,7 +205,7 @@ void LanguagePackTest::indexOutsideTheTableIsEnglish_data()
 void LanguagePackTest::indexOutsideTheTableIsEnglish()
 {
     QFETCH(int, index);
-    QTEST(LanguagePack::resourceName(index), "name");
+    QTEST(LanguagePack::ResourceName(index), "name");
 }
 
 QTEST_GUILESS_MAIN(LanguagePackTest)

@@ -45,7 +45,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         SkinFont::EnsureRegistered();
-        QVERIFY(LoadLanguagePack(LanguagePack::resourceName(0)));
+        QVERIFY(LoadLanguagePack(LanguagePack::ResourceName(0)));
     }
     void init();
     void cleanup();
@@ -75,27 +75,27 @@ private Q_SLOTS:
     void keysAndBackgroundClick();
 
 private:
-    SettingsRecord& record() { return *SettingsRecord::shared(); }
-    void openPage()
+    SettingsRecord& Record() { return *SettingsRecord::Instance(); }
+    void OpenPage()
     {
         m_page = std::make_unique<CParkingDlg>(nullptr);
         m_page->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
     }
-    void load() { m_page->LoadFromRecord(); }
-    CSubSlider* slider(int id) { return m_page->Slider(id); }
+    void Load() { m_page->LoadFromRecord(); }
+    CSubSlider* Slider(int id) { return m_page->Slider(id); }
     // Fills a record whose parking fields sit in the middle of their tables.
-    void fillRecord()
+    void FillRecord()
     {
-        record().setInt32(Field::continuous_impact_sensitivity, 3);
-        record().setInt32(Field::parking_impact_sensitivity, 3);
-        record().setInt32(Field::parking_mode, 1);
-        record().setInt32(Field::motion_sensitivity, 1);
-        record().setInt32(Field::parking_record_hours, 12);
-        record().setInt32(Field::cutoff_voltage_12v, 4);
-        record().setInt32(Field::cutoff_voltage_24v, 4);
-        record().setInt32(Field::video_brightness, 1);
-        record().setInt32(Field::low_voltage_shutdown, 1);
+        Record().SetInt32(Field::continuous_impact_sensitivity, 3);
+        Record().SetInt32(Field::parking_impact_sensitivity, 3);
+        Record().SetInt32(Field::parking_mode, 1);
+        Record().SetInt32(Field::motion_sensitivity, 1);
+        Record().SetInt32(Field::parking_record_hours, 12);
+        Record().SetInt32(Field::cutoff_voltage_12v, 4);
+        Record().SetInt32(Field::cutoff_voltage_24v, 4);
+        Record().SetInt32(Field::video_brightness, 1);
+        Record().SetInt32(Field::low_voltage_shutdown, 1);
     }
 
     std::unique_ptr<CParkingDlg> m_page;
@@ -103,16 +103,16 @@ private:
 
 void CParkingDlgTest::init()
 {
-    SettingsRecord::createShared();
+    SettingsRecord::CreateInstance();
     CMsgPopupDlg::ResetQuestions();
-    fillRecord();
-    openPage();
+    FillRecord();
+    OpenPage();
 }
 
 void CParkingDlgTest::cleanup()
 {
     m_page.reset();
-    SettingsRecord::releaseShared();
+    SettingsRecord::ReleaseInstance();
     CMsgPopupDlg::ResetQuestions();
 }
 
@@ -157,28 +157,28 @@ void CParkingDlgTest::loadRules()
     QFETCH(int, position);
     const FieldSpec* target = FieldNamed(field);
     QVERIFY(target);
-    record().setInt32(*target, stored);
-    const QByteArray before = record().toByteArray();
-    load();
-    QCOMPARE(slider(sliderId)->value(), position);
-    QCOMPARE(record().toByteArray(), before);
+    Record().SetInt32(*target, stored);
+    const QByteArray before = Record().ToByteArray();
+    Load();
+    QCOMPARE(Slider(sliderId)->value(), position);
+    QCOMPARE(Record().ToByteArray(), before);
 }
 
 void CParkingDlgTest::outOfTableValuesSurviveLoading()
 {
-    record().setInt32(Field::parking_mode, 3);
-    record().setInt32(Field::motion_sensitivity, 2);
-    record().setInt32(Field::parking_record_hours, 0);
-    record().setInt32(Field::cutoff_voltage_12v, 9);
-    record().setInt32(Field::cutoff_voltage_24v, -1);
-    record().setInt32(Field::continuous_impact_sensitivity, 9);
-    record().setInt32(Field::parking_impact_sensitivity, 9);
-    record().setUInt32(Field::winter_month_mask, 0xFFFFFFE5u);
-    record().setInt32(Field::unplaced_switch_508, 7);
-    const QByteArray before = record().toByteArray();
-    load();
-    load();
-    QCOMPARE(record().toByteArray(), before);
+    Record().SetInt32(Field::parking_mode, 3);
+    Record().SetInt32(Field::motion_sensitivity, 2);
+    Record().SetInt32(Field::parking_record_hours, 0);
+    Record().SetInt32(Field::cutoff_voltage_12v, 9);
+    Record().SetInt32(Field::cutoff_voltage_24v, -1);
+    Record().SetInt32(Field::continuous_impact_sensitivity, 9);
+    Record().SetInt32(Field::parking_impact_sensitivity, 9);
+    Record().SetUInt32(Field::winter_month_mask, 0xFFFFFFE5u);
+    Record().SetInt32(Field::unplaced_switch_508, 7);
+    const QByteArray before = Record().ToByteArray();
+    Load();
+    Load();
+    QCOMPARE(Record().ToByteArray(), before);
     // The month boxes show the five low bits; the others stay in the record.
     QCOMPARE(m_page->IsChecked(1165), true);
     QCOMPARE(m_page->IsChecked(1166), false);
@@ -209,8 +209,8 @@ void CParkingDlgTest::parkingModeLoad()
     QFETCH(bool, parkingEnabled);
     QFETCH(bool, slidersEnabled);
     QFETCH(bool, motionEnabled);
-    record().setInt32(Field::parking_mode, mode);
-    load();
+    Record().SetInt32(Field::parking_mode, mode);
+    Load();
     for (int id : {4000, 4001, 4002})
         QCOMPARE(m_page->IsChecked(id), id == checked);
     for (int id : kParkingControls) {
@@ -260,45 +260,45 @@ void CParkingDlgTest::storeRules()
     QFETCH(int, expected);
     const FieldSpec* target = FieldNamed(field);
     QVERIFY(target);
-    record().setInt32(*target, stored);
-    load();
-    const QByteArray before = record().toByteArray();
-    CSubSlider* control = slider(sliderId);
+    Record().SetInt32(*target, stored);
+    Load();
+    const QByteArray before = Record().ToByteArray();
+    CSubSlider* control = Slider(sliderId);
     QVERIFY(control->isEnabled());
     control->setFocus();
     QTest::keyClick(control, Qt::Key(key));
-    QCOMPARE(record().int32(*target), expected);
+    QCOMPARE(Record().Int32(*target), expected);
     // Nothing else changed.
-    QByteArray after = record().toByteArray();
+    QByteArray after = Record().ToByteArray();
     QCOMPARE(after.remove(target->offset, 4), QByteArray(before).remove(target->offset, 4));
 }
 
 void CParkingDlgTest::sliderMouseAndWheelStore()
 {
-    record().setInt32(Field::parking_record_hours, 0);
-    load();
-    CSubSlider* hours = slider(1162);
+    Record().SetInt32(Field::parking_record_hours, 0);
+    Load();
+    CSubSlider* hours = Slider(1162);
     // Pressing and releasing the thumb without moving stores what it shows.
     const int y = CSubSlider::ThumbTop + CSubSlider::ThumbHeight / 2;
     QTest::mouseClick(hours, Qt::LeftButton, {}, QPoint(hours->ThumbCentreX(), y));
-    QCOMPARE(record().int32(Field::parking_record_hours), 6);
+    QCOMPARE(Record().Int32(Field::parking_record_hours), 6);
     // Dragging onto the third tick.
     const QList<int> ticks = hours->TickPositions();
     QTest::mousePress(hours, Qt::LeftButton, {}, QPoint(ticks[0], y));
     QTest::mouseMove(hours, QPoint(ticks[1], y));
     QTest::mouseMove(hours, QPoint(ticks[2], y));
-    QCOMPARE(record().int32(Field::parking_record_hours), 24); // stored while dragging
+    QCOMPARE(Record().Int32(Field::parking_record_hours), 24); // stored while dragging
     QTest::mouseRelease(hours, Qt::LeftButton, {}, QPoint(ticks[2], y));
-    QCOMPARE(record().int32(Field::parking_record_hours), 24);
+    QCOMPARE(Record().Int32(Field::parking_record_hours), 24);
     // A click on the channel right of the thumb.
     QTest::mouseClick(hours, Qt::LeftButton, {}, QPoint(ticks[3] + 2, y));
-    QCOMPARE(record().int32(Field::parking_record_hours), 48);
+    QCOMPARE(Record().Int32(Field::parking_record_hours), 48);
     // The wheel over a slider moves the slider toward its minimum when turned away from the
     // user, and not the page.
     SendWheel(hours, QPoint(ticks[3], y), 120);
     QCOMPARE(m_page->ScrollPos(), 0);
     QVERIFY(hours->value() < 3);
-    QCOMPARE(record().int32(Field::parking_record_hours), SliderTables::Hours[hours->value() + 1]);
+    QCOMPARE(Record().Int32(Field::parking_record_hours), SliderTables::Hours[hours->value() + 1]);
 }
 
 void CParkingDlgTest::enableRule_data()
@@ -320,7 +320,7 @@ void CParkingDlgTest::enableRule()
     QFETCH(int, mode);
     QFETCH(int, level);
     QFETCH(bool, apply);
-    record().setInt32(Field::parking_mode, mode);
+    Record().SetInt32(Field::parking_mode, mode);
     m_page->UpdateEnableStates(level, apply);
     for (int id : kParkingControls) {
         const bool follows = apply && (id == 1160 || id == 1161 || id == 1162);
@@ -354,9 +354,9 @@ void CParkingDlgTest::parkingQuestion()
     QFETCH(int, storedAfter);
     QFETCH(int, checkedAfter);
     QFETCH(bool, motionEnabled);
-    record().setInt32(Field::parking_mode, mode);
-    load();
-    const QByteArray before = record().toByteArray();
+    Record().SetInt32(Field::parking_mode, mode);
+    Load();
+    const QByteArray before = Record().ToByteArray();
     CMsgPopupDlg::SetNextAnswer(answer);
     QAbstractButton* off = m_page->Button(4002);
     QTest::mouseClick(off, Qt::LeftButton, {}, QPoint(6, off->height() / 2));
@@ -371,9 +371,9 @@ void CParkingDlgTest::parkingQuestion()
         QCOMPARE(question.height, 170);
     }
     CMsgPopupDlg::SetNextAnswer(0);
-    QCOMPARE(record().int32(Field::parking_mode), storedAfter);
+    QCOMPARE(Record().Int32(Field::parking_mode), storedAfter);
     if (storedAfter == mode)
-        QCOMPARE(record().toByteArray(), before);
+        QCOMPARE(Record().ToByteArray(), before);
     for (int id : {4000, 4001, 4002})
         QVERIFY2(m_page->IsChecked(id) == (id == checkedAfter), qPrintable(QString::number(id)));
     QCOMPARE(m_page->IsEnabled(1161), motionEnabled);
@@ -386,17 +386,17 @@ void CParkingDlgTest::parkingQuestion()
 
 void CParkingDlgTest::parkingOnRadioNeedsNoQuestion()
 {
-    record().setInt32(Field::parking_mode, 0);
-    load();
+    Record().SetInt32(Field::parking_mode, 0);
+    Load();
     QAbstractButton* on = m_page->Button(4000);
     QTest::mouseClick(on, Qt::LeftButton, {}, QPoint(6, on->height() / 2));
-    QCOMPARE(record().int32(Field::parking_mode), 1);
+    QCOMPARE(Record().Int32(Field::parking_mode), 1);
     QCOMPARE(CMsgPopupDlg::QuestionCount(), 0);
     for (int id : kParkingControls)
         QVERIFY(m_page->IsEnabled(id));
     // The unplaced "on without motion detection" radio, by its id.
     m_page->Button(4001)->click();
-    QCOMPARE(record().int32(Field::parking_mode), 2);
+    QCOMPARE(Record().Int32(Field::parking_mode), 2);
     QVERIFY(!m_page->IsEnabled(1161));
     QVERIFY(!m_page->IsChecked(4000) && !m_page->IsChecked(4002));
 }
@@ -421,8 +421,8 @@ void CParkingDlgTest::lowVoltageQuestion()
     QFETCH(int, asked);
     QFETCH(int, storedAfter);
     QFETCH(bool, monthsEnabled);
-    record().setInt32(Field::low_voltage_shutdown, stored);
-    load();
+    Record().SetInt32(Field::low_voltage_shutdown, stored);
+    Load();
     CMsgPopupDlg::SetNextAnswer(answer);
     m_page->Button(1154)->click();
     QCOMPARE(CMsgPopupDlg::QuestionCount(), asked);
@@ -436,7 +436,7 @@ void CParkingDlgTest::lowVoltageQuestion()
         QCOMPARE(question.height, 170);
     }
     CMsgPopupDlg::SetNextAnswer(0);
-    QCOMPARE(record().int32(Field::low_voltage_shutdown), storedAfter);
+    QCOMPARE(Record().Int32(Field::low_voltage_shutdown), storedAfter);
     for (int id = 1165; id <= 1169; ++id)
         QCOMPARE(m_page->IsEnabled(id), monthsEnabled);
     if (answer == 2)
@@ -445,7 +445,7 @@ void CParkingDlgTest::lowVoltageQuestion()
     QVERIFY(m_page->IsEnabled(1160) && m_page->IsEnabled(1161) && m_page->IsEnabled(1162));
 
     m_page->Button(1153)->click();
-    QCOMPARE(record().int32(Field::low_voltage_shutdown), 1);
+    QCOMPARE(Record().Int32(Field::low_voltage_shutdown), 1);
     for (int id = 1165; id <= 1169; ++id)
         QVERIFY(m_page->IsEnabled(id));
 }
@@ -481,8 +481,8 @@ void CParkingDlgTest::unplacedControls()
     QFETCH(int, after);
     const FieldSpec* target = FieldNamed(field);
     QVERIFY(target);
-    record().setInt32(*target, before);
-    load();
+    Record().SetInt32(*target, before);
+    Load();
     if (viaCommand) {
         QCOMPARE(m_page->Control(id), nullptr);
         m_page->OnCommand(id);
@@ -493,7 +493,7 @@ void CParkingDlgTest::unplacedControls()
         QVERIFY(control->size().isEmpty());
         m_page->Button(id)->click();
     }
-    QCOMPARE(record().int32(*target), after);
+    QCOMPARE(Record().Int32(*target), after);
 }
 
 void CParkingDlgTest::layout()
@@ -567,7 +567,7 @@ void CParkingDlgTest::sliderSetUp()
     QFETCH(int, maximum);
     QFETCH(int, kind);
     QFETCH(QList<int>, drawn);
-    CSubSlider* control = slider(id);
+    CSubSlider* control = Slider(id);
     QCOMPARE(control->Labels(), labels);
     QCOMPARE(control->LabelFlags(), flags);
     QCOMPARE(control->minimum(), minimum);
@@ -608,13 +608,13 @@ void CParkingDlgTest::scrolling()
 
 void CParkingDlgTest::keysAndBackgroundClick()
 {
-    CSubSlider* control = slider(1252);
+    CSubSlider* control = Slider(1252);
     control->setFocus();
     QTRY_VERIFY(control->hasFocus());
-    const QByteArray before = record().toByteArray();
+    const QByteArray before = Record().ToByteArray();
     for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter})
         QTest::keyClick(control, key);
-    QCOMPARE(record().toByteArray(), before);
+    QCOMPARE(Record().ToByteArray(), before);
     // A click beside the controls takes the focus away from them.
     QTest::mouseClick(m_page->Content(), Qt::LeftButton, {}, QPoint(600, 400));
     QTRY_VERIFY(!control->hasFocus());

@@ -1,3 +1,4 @@
+#include "device/FormatEnvironment.h"
 #include "pages/CardFormatProcedure.h"
 
 #include "device/ViewerHandshake.h"
@@ -81,10 +82,10 @@ void CardFormatProcedureTest::init()
     QVERIFY(QDir().mkpath(m_programFolder));
     QVERIFY(WriteAll(m_programFile, "program bytes"));
     m_deviceFiles.insert(u"dashcam-settings"_s, "program bytes");
-    CardRoot::set(m_card);
+    CardRoot::Instance().Set(m_card);
 
-    SettingsRecord& record = SettingsRecord::createShared();
-    record.setText(Field::product_name, u"X700"_s);
+    SettingsRecord& record = SettingsRecord::CreateInstance();
+    record.SetText(Field::product_name, u"X700"_s);
 
     m_platform = std::make_unique<ScopedPlatformServices>();
     m_viewer = std::make_shared<RecordingViewerSignals>();
@@ -92,7 +93,7 @@ void CardFormatProcedureTest::init()
     m_platform->Services().SetWindows(std::make_shared<TitleWindows>());
     UseDrives(true);
 
-    CardFormatProcedure::Environment& environment = CardFormatProcedure::Current();
+    FormatEnvironment& environment = FormatEnvironment::Instance();
     environment.programFile = m_programFile;
     environment.finalPause = std::chrono::milliseconds(0);
     environment.capacity = [](const QString&) { return std::optional<qint64>(EightGB); };
@@ -101,10 +102,10 @@ void CardFormatProcedureTest::init()
 
 void CardFormatProcedureTest::cleanup()
 {
-    CardFormatProcedure::Current() = CardFormatProcedure::Environment();
+    FormatEnvironment::Instance() = FormatEnvironment();
     m_platform.reset();
-    SettingsRecord::releaseShared();
-    CardRoot::set(QString());
+    SettingsRecord::ReleaseInstance();
+    CardRoot::Instance().Set(QString());
     m_base.reset();
 }
 
@@ -194,14 +195,14 @@ void CardFormatProcedureTest::nothingHappensWithoutACard()
 
     const auto formatter = UseFormatter({});
     if (situation == "empty root"_L1) {
-        CardRoot::set(QString());
+        CardRoot::Instance().Set(QString());
     } else if (situation == "fixed drive"_L1) {
         UseDrives(false);
     } else if (situation == "no program folder"_L1) {
-        CardFormatProcedure::Current().programFile = m_base->path() + u"/gone/dashcam-settings"_s;
+        FormatEnvironment::Instance().programFile = m_base->path() + u"/gone/dashcam-settings"_s;
     } else {
         QVERIFY(QFile::copy(m_programFile, m_card + u"dashcam-settings"_s));
-        CardFormatProcedure::Current().programFile = m_card + u"dashcam-settings"_s;
+        FormatEnvironment::Instance().programFile = m_card + u"dashcam-settings"_s;
     }
     const QMap<QString, QByteArray> card = FolderContent(m_card);
     CardFormatProcedure::RunCardFormat(nullptr);
@@ -235,7 +236,7 @@ void CardFormatProcedureTest::cardFollowsTheNewMountPoint()
     UseFormatter(script);
     CardFormatProcedure::RunCardFormat(nullptr);
 
-    QCOMPARE(CardRoot::get(), moved);
+    QCOMPARE(CardRoot::Instance().Folder(), moved);
     QVERIFY(!QFileInfo::exists(m_card));
     QCOMPARE(FolderContent(moved), m_deviceFiles);
     QCOMPARE(MessageBox::TakeRecorded(), QStringList{GetText(u"IDS_STRING179")});
@@ -277,7 +278,7 @@ void CardFormatProcedureTest::largeCardIsExfatAndTellsTheViewer()
     QFETCH(QString, fileSystem);
     QFETCH(bool, notified);
 
-    CardFormatProcedure::Current().capacity = [capacity](const QString&) {
+    FormatEnvironment::Instance().capacity = [capacity](const QString&) {
         return std::optional<qint64>(capacity);
     };
     m_platform->Services().SetWindows(std::make_shared<TitleWindows>(windows));

@@ -1,4 +1,5 @@
 #include "app/CSettingDlg.h"
+#include "device/FormatEnvironment.h"
 #include "pages/CardFormatProcedure.h"
 #include "i18n/LanguagePack.h"
 #include "i18n/QtTranslations.h"
@@ -120,8 +121,8 @@ void EtcDlgTest::initTestCase()
 void EtcDlgTest::init()
 {
     QVERIFY(LoadLanguagePack(u"english"_s));
-    SettingsRecord& record = SettingsRecord::createShared();
-    record.setInt32(Field::partition_type, 1);
+    SettingsRecord& record = SettingsRecord::CreateInstance();
+    record.SetInt32(Field::partition_type, 1);
     m_page = std::make_unique<CEtcDlg>(nullptr);
     m_page->LoadFromRecord();
     m_page->show();
@@ -131,7 +132,7 @@ void EtcDlgTest::init()
 void EtcDlgTest::cleanup()
 {
     m_page.reset();
-    SettingsRecord::releaseShared();
+    SettingsRecord::ReleaseInstance();
     MessageBox::TakeRecorded();
     MessageBox::SetNextAnswer(true);
 }
@@ -211,7 +212,7 @@ void EtcDlgTest::chartShowsTheSharesOfEachType()
     QFETCH(Widths, widths);
     QFETCH(QStringList, texts);
 
-    SettingsRecord::shared()->setInt32(Field::partition_type, partitionType);
+    SettingsRecord::Instance()->SetInt32(Field::partition_type, partitionType);
     m_page->LoadFromRecord();
     const auto computed = CEtcDlg::BarWidths(partitionType);
     QCOMPARE(Widths(computed.begin(), computed.end()), widths);
@@ -226,15 +227,15 @@ void EtcDlgTest::switchingTypeAToTypeBRedrawsAndStores()
     QCOMPARE(DrawnBarWidths(*m_page), (Widths{248, 80, 20, 11, 40}));
     QCOMPARE(ShareTexts(*m_page).constFirst(), u"62.0%"_s);
     Click(*m_page, CEtcDlg::IdTypeB);
-    QCOMPARE(SettingsRecord::shared()->int32(Field::partition_type), 2);
+    QCOMPARE(SettingsRecord::Instance()->Int32(Field::partition_type), 2);
     QVERIFY(m_page->IsChecked(CEtcDlg::IdTypeB));
     QVERIFY(!m_page->IsChecked(CEtcDlg::IdTypeA));
     QCOMPARE(DrawnBarWidths(*m_page), (Widths{148, 60, 20, 11, 160}));
     QCOMPARE(ShareTexts(*m_page), (QStringList{u"37.0%"_s, u"15.0%"_s, u"5.0%"_s, u"3.0%"_s, u"40.0%"_s}));
     Click(*m_page, CEtcDlg::IdTypeC);
-    QCOMPARE(SettingsRecord::shared()->int32(Field::partition_type), 3);
+    QCOMPARE(SettingsRecord::Instance()->Int32(Field::partition_type), 3);
     Click(*m_page, CEtcDlg::IdTypeA);
-    QCOMPARE(SettingsRecord::shared()->int32(Field::partition_type), 1);
+    QCOMPARE(SettingsRecord::Instance()->Int32(Field::partition_type), 1);
     QCOMPARE(DrawnBarWidths(*m_page), (Widths{248, 80, 20, 11, 40}));
 }
 
@@ -252,32 +253,32 @@ void EtcDlgTest::overwriteBoxesStoreAtOnce()
 {
     QFETCH(int, id);
     QFETCH(int, offset);
-    SettingsRecord& record = *SettingsRecord::shared();
+    SettingsRecord& record = *SettingsRecord::Instance();
     const FieldSpec field{"overwrite", offset, 4, FieldType::Int32};
-    record.setInt32(field, 7); // any nonzero value shows ticked
+    record.SetInt32(field, 7); // any nonzero value shows ticked
     m_page->LoadFromRecord();
     QVERIFY(m_page->IsChecked(id));
-    const QByteArray before = record.toByteArray();
+    const QByteArray before = record.ToByteArray();
 
     Click(*m_page, id);
-    QCOMPARE(record.int32(field), 0);
+    QCOMPARE(record.Int32(field), 0);
     QByteArray expected = before;
     expected.replace(offset, 4, QByteArray(4, '\0'));
-    QCOMPARE(record.toByteArray(), expected); // nothing else changed
+    QCOMPARE(record.ToByteArray(), expected); // nothing else changed
     Click(*m_page, id);
-    QCOMPARE(record.int32(field), 1);
+    QCOMPARE(record.Int32(field), 1);
 }
 
 void EtcDlgTest::continuousBoxIsTickedAndFixed()
 {
     QVERIFY(m_page->IsChecked(CEtcDlg::IdOverwriteContinuous));
     QVERIFY(!m_page->IsEnabled(CEtcDlg::IdOverwriteContinuous));
-    const QByteArray before = SettingsRecord::shared()->toByteArray();
+    const QByteArray before = SettingsRecord::Instance()->ToByteArray();
     Click(*m_page, CEtcDlg::IdOverwriteContinuous);
     QVERIFY(m_page->IsChecked(CEtcDlg::IdOverwriteContinuous));
-    QCOMPARE(SettingsRecord::shared()->toByteArray(), before);
+    QCOMPARE(SettingsRecord::Instance()->ToByteArray(), before);
     // Loading any record leaves it ticked.
-    SettingsRecord::shared()->clear();
+    SettingsRecord::Instance()->Clear();
     m_page->LoadFromRecord();
     QVERIFY(m_page->IsChecked(CEtcDlg::IdOverwriteContinuous));
 }
@@ -301,23 +302,23 @@ void EtcDlgTest::loadingFillsControlsWithoutHandlers()
     QFETCH(int, checkedRadio);
 
     // Start from the opposite state, so every control must change.
-    SettingsRecord& record = *SettingsRecord::shared();
-    record.setInt32(Field::partition_type, checkedRadio == CEtcDlg::IdTypeA ? 2 : 1);
+    SettingsRecord& record = *SettingsRecord::Instance();
+    record.SetInt32(Field::partition_type, checkedRadio == CEtcDlg::IdTypeA ? 2 : 1);
     for (const FieldSpec* field : {&Field::overwrite_incident_continuous, &Field::overwrite_motion_parking,
                                    &Field::overwrite_incident_parking, &Field::overwrite_manual})
-        record.setInt32(*field, 1);
+        record.SetInt32(*field, 1);
     m_page->LoadFromRecord();
 
-    record.setInt32(Field::partition_type, partitionType);
+    record.SetInt32(Field::partition_type, partitionType);
     const std::array<const FieldSpec*, 4> fields{
         &Field::overwrite_incident_continuous, &Field::overwrite_motion_parking,
         &Field::overwrite_incident_parking, &Field::overwrite_manual};
     for (int i = 0; i < 4; ++i)
-        record.setInt32(*fields[i], overwrite[i]);
-    const QByteArray before = record.toByteArray();
+        record.SetInt32(*fields[i], overwrite[i]);
+    const QByteArray before = record.ToByteArray();
     m_page->LoadFromRecord();
 
-    QCOMPARE(record.toByteArray(), before);
+    QCOMPARE(record.ToByteArray(), before);
     for (int id : {CEtcDlg::IdTypeA, CEtcDlg::IdTypeB, CEtcDlg::IdTypeC})
         QCOMPARE(m_page->IsChecked(id), id == checkedRadio);
     const std::array<int, 4> boxes{CEtcDlg::IdOverwriteIncidentContinuous, CEtcDlg::IdOverwriteMotionParking,
@@ -388,13 +389,13 @@ void EtcDlgTest::formatAsksFirst()
     platform.Services().SetDrives(std::make_shared<FakeDrives>(true, QStringList{card, program}));
     platform.Services().SetWindows(std::make_shared<TitleWindows>());
     platform.Services().SetViewer(std::make_shared<RecordingViewerSignals>());
-    CardFormatProcedure::Current().programFile = program + u"dashcam-settings"_s;
-    CardFormatProcedure::Current().finalPause = std::chrono::milliseconds(0);
-    CardFormatProcedure::Current().capacity = [](const QString&) {
+    FormatEnvironment::Instance().programFile = program + u"dashcam-settings"_s;
+    FormatEnvironment::Instance().finalPause = std::chrono::milliseconds(0);
+    FormatEnvironment::Instance().capacity = [](const QString&) {
         return std::optional<qint64>(8'000'000'000);
     };
-    CardRoot::set(card);
-    const QByteArray record = SettingsRecord::shared()->toByteArray();
+    CardRoot::Instance().Set(card);
+    const QByteArray record = SettingsRecord::Instance()->ToByteArray();
 
     MessageBox::TakeRecorded();
     MessageBox::SetNextAnswer(yes);
@@ -410,10 +411,10 @@ void EtcDlgTest::formatAsksFirst()
     QCOMPARE(QFile::exists(card + u"video.mp4"_s), !yes);
     QVERIFY(QFile::exists(card + u"setup.cfg"_s));
     QCOMPARE(texts.mid(1), yes ? QStringList{u"Formatting memory card complete."_s} : QStringList());
-    QCOMPARE(SettingsRecord::shared()->toByteArray(), record);
+    QCOMPARE(SettingsRecord::Instance()->ToByteArray(), record);
 
-    CardFormatProcedure::Current() = CardFormatProcedure::Environment();
-    CardRoot::set(QString());
+    FormatEnvironment::Instance() = FormatEnvironment();
+    CardRoot::Instance().Set(QString());
 }
 
 // In the main window on a card: the page's edits are written by Save.
@@ -423,17 +424,17 @@ void EtcDlgTest::editsReachTheCardOnSave()
     QTemporaryDir card;
     QVERIFY(CopyDemoCard(card.path()));
     ScopedFakePlatform platform;
-    CardRoot::set(card.path() + u'/');
+    CardRoot::Instance().Set(card.path() + u'/');
     CSettingDlg window;
     QVERIFY(window.RunStartupSequence(u"/opt/dashcam/dashcam-settings"_s));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     auto* page = qobject_cast<CEtcDlg*>(window.MemoryCardPage());
     QVERIFY(page && page->isVisible());
-    const qint32 type = SettingsRecord::shared()->int32(Field::partition_type);
+    const qint32 type = SettingsRecord::Instance()->Int32(Field::partition_type);
     QVERIFY(page->IsChecked(CEtcDlg::IdTypeA - 1 + type));
     const int newType = type == 2 ? 3 : 2;
-    const bool motion = SettingsRecord::shared()->int32(Field::overwrite_motion_parking) != 0;
+    const bool motion = SettingsRecord::Instance()->Int32(Field::overwrite_motion_parking) != 0;
     Click(*page, CEtcDlg::IdTypeA - 1 + newType);
     Click(*page, CEtcDlg::IdOverwriteMotionParking);
 
@@ -446,10 +447,10 @@ void EtcDlgTest::editsReachTheCardOnSave()
     SettingsRecord written;
     const QByteArray bytes = setup.readAll();
     QCOMPARE(bytes.size(), SettingsRecord::Size);
-    std::copy(bytes.cbegin(), bytes.cend(), written.data());
-    QCOMPARE(written.int32(Field::partition_type), newType);
-    QCOMPARE(written.int32(Field::overwrite_motion_parking), motion ? 0 : 1);
-    CardRoot::set(QString());
+    std::copy(bytes.cbegin(), bytes.cend(), written.Data());
+    QCOMPARE(written.Int32(Field::partition_type), newType);
+    QCOMPARE(written.Int32(Field::overwrite_motion_parking), motion ? 0 : 1);
+    CardRoot::Instance().Set(QString());
 }
 
 void EtcDlgTest::screenshots_data()
@@ -473,8 +474,8 @@ void EtcDlgTest::screenshots()
     if (folder.isEmpty())
         QSKIP("set SCREENSHOT_DIR to write screenshots");
     QVERIFY(LoadLanguagePack(language));
-    SettingsRecord::shared()->setInt32(Field::partition_type, partitionType);
-    SettingsRecord::shared()->setInt32(Field::overwrite_motion_parking, 1);
+    SettingsRecord::Instance()->SetInt32(Field::partition_type, partitionType);
+    SettingsRecord::Instance()->SetInt32(Field::overwrite_motion_parking, 1);
     CEtcDlg page(nullptr);
     page.LoadFromRecord();
     page.show();

@@ -63,18 +63,18 @@ private Q_SLOTS:
     void outOfTableValuesSurviveSave();
 
 private:
-    QString cardFile(const QString& name) const { return m_card->filePath(name); }
-    QByteArray read(const QString& name) const
+    QString CardFile(const QString& name) const { return m_card->filePath(name); }
+    QByteArray Read(const QString& name) const
     {
-        QFile file(cardFile(name));
+        QFile file(CardFile(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    bool write(const QString& name, const QByteArray& bytes) const
+    bool Write(const QString& name, const QByteArray& bytes) const
     {
-        QFile file(cardFile(name));
+        QFile file(CardFile(name));
         return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
     }
-    CParkingDlg* openRecordPage()
+    CParkingDlg* OpenRecordPage()
     {
         m_window = std::make_unique<CSettingDlg>();
         if (!m_window->RunStartupSequence(u"/opt/dashcam/dashcam-settings"_s))
@@ -82,20 +82,20 @@ private:
         m_window->show();
         if (!QTest::qWaitForWindowExposed(m_window.get()))
             return nullptr;
-        clickControl(m_window->Control(CSettingDlg::IdTabRecord));
+        ClickControl(m_window->Control(CSettingDlg::IdTabRecord));
         auto* page = static_cast<CParkingDlg*>(m_window->RecordPage());
         // The tab posts its command to the window.
         return page && QTest::qWaitFor([page] { return page->isVisible(); }) ? page : nullptr;
     }
-    static void clickControl(QWidget* control, QPoint at = QPoint())
+    static void ClickControl(QWidget* control, QPoint at = QPoint())
     {
         const QPoint point = at.isNull() ? control->rect().center() : at;
         QTest::mouseMove(control, point);
         QTest::mouseClick(control, Qt::LeftButton, {}, point);
     }
-    void save()
+    void Save()
     {
-        clickControl(m_window->Control(CSettingDlg::IdSave));
+        ClickControl(m_window->Control(CSettingDlg::IdSave));
         QTRY_VERIFY(!m_window->isVisible());
     }
 
@@ -110,7 +110,7 @@ void RecordPageSaveTest::init()
     QVERIFY(m_card->isValid());
     QVERIFY(CopyDemoCard(m_card->path()));
     m_platform = std::make_unique<ScopedFakePlatform>();
-    CardRoot::set(m_card->path() + u'/');
+    CardRoot::Instance().Set(m_card->path() + u'/');
     CMsgPopupDlg::ResetQuestions();
 }
 
@@ -118,16 +118,16 @@ void RecordPageSaveTest::cleanup()
 {
     m_window.reset();
     m_platform.reset();
-    SettingsRecord::releaseShared();
+    SettingsRecord::ReleaseInstance();
     CMsgPopupDlg::ResetQuestions();
 }
 
 void RecordPageSaveTest::userEditsLandOnTheCard()
 {
-    const QByteArray original = read(u"setup.cfg"_s);
+    const QByteArray original = Read(u"setup.cfg"_s);
     QCOMPARE(IntAt(original, Field::parking_mode), 1);
     QCOMPARE(IntAt(original, Field::cutoff_voltage_12v), 3);
-    CParkingDlg* page = openRecordPage();
+    CParkingDlg* page = OpenRecordPage();
     QVERIFY(page);
 
     // Six wheel notches over a heading bring the battery sliders into view.
@@ -173,23 +173,23 @@ void RecordPageSaveTest::userEditsLandOnTheCard()
     });
     answer.start();
     QAbstractButton* off = page->Button(CParkingDlg::IdParkingOff);
-    clickControl(off, QPoint(6, off->height() / 2));
+    ClickControl(off, QPoint(6, off->height() / 2));
     QVERIFY(answered);
     QVERIFY(off->isChecked());
     QVERIFY(!page->IsEnabled(CParkingDlg::IdCutoff12V));
 
-    save();
+    Save();
     QByteArray expected = original;
     SetIntAt(expected, Field::cutoff_voltage_12v, 6);
     SetIntAt(expected, Field::parking_mode, 0);
-    const QByteArray saved = read(u"setup.cfg"_s);
+    const QByteArray saved = Read(u"setup.cfg"_s);
     QCOMPARE(saved.size(), original.size());
     QCOMPARE(WithoutDerivedFlag(saved), WithoutDerivedFlag(expected));
 }
 
 void RecordPageSaveTest::outOfTableValuesSurviveSave()
 {
-    QByteArray odd = read(u"setup.cfg"_s);
+    QByteArray odd = Read(u"setup.cfg"_s);
     SetIntAt(odd, Field::parking_mode, 3);
     SetIntAt(odd, Field::motion_sensitivity, 2);
     SetIntAt(odd, Field::parking_record_hours, 0);
@@ -198,13 +198,13 @@ void RecordPageSaveTest::outOfTableValuesSurviveSave()
     SetIntAt(odd, Field::continuous_impact_sensitivity, 9);
     SetIntAt(odd, Field::parking_impact_sensitivity, 9);
     SetIntAt(odd, Field::video_brightness, 7);
-    QVERIFY(write(u"setup.cfg"_s, odd));
-    CParkingDlg* page = openRecordPage();
+    QVERIFY(Write(u"setup.cfg"_s, odd));
+    CParkingDlg* page = OpenRecordPage();
     QVERIFY(page);
     QVERIFY(page->IsChecked(CParkingDlg::IdParkingOff));
     QCOMPARE(page->Slider(CParkingDlg::IdRecordHours)->value(), 0);
-    save();
-    QCOMPARE(WithoutDerivedFlag(read(u"setup.cfg"_s)), WithoutDerivedFlag(odd));
+    Save();
+    QCOMPARE(WithoutDerivedFlag(Read(u"setup.cfg"_s)), WithoutDerivedFlag(odd));
 }
 
 QTEST_MAIN(RecordPageSaveTest)

@@ -49,7 +49,7 @@ private Q_SLOTS:
         QTemporaryDir card;
         QVERIFY(CopyDemoCard(card.path()));
         ScopedFakePlatform platform;
-        CardRoot::set(card.path() + u'/');
+        CardRoot::Instance().Set(card.path() + u'/');
         QVERIFY(SetCameraLanguage(card.path(), code)); // it chooses the interface language
         CSettingDlg window;
         QVERIFY(window.RunStartupSequence(u"/opt/dashcam/dashcam-settings"_s));
@@ -82,7 +82,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&lowVoltage));
         QVERIFY(lowVoltage.grab().save(folder + u"/low-voltage-popup-"_s + tag + u".png"_s));
         lowVoltage.done(CMsgPopupDlg::No);
-        SettingsRecord::releaseShared();
+        SettingsRecord::ReleaseInstance();
     }
 };
 

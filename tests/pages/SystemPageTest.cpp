@@ -120,7 +120,7 @@ private:
     {
         return m_page->ControlAs<T>(id);
     }
-    SettingsRecord& Record() { return *SettingsRecord::shared(); }
+    SettingsRecord& Record() { return *SettingsRecord::Instance(); }
     // A fresh page over the current record, shown, and filled as the main window fills it.
     void OpenPage();
 
@@ -133,7 +133,7 @@ private:
 void SystemPageTest::initTestCase()
 {
     SkinFont::EnsureRegistered();
-    QVERIFY(LoadLanguagePack(LanguagePack::resourceName(0)));
+    QVERIFY(LoadLanguagePack(LanguagePack::ResourceName(0)));
 }
 
 void SystemPageTest::init()
@@ -142,10 +142,10 @@ void SystemPageTest::init()
     m_zones = std::make_shared<FakeTimeZoneSource>(Zones());
     m_zones->SetCurrent(60, u"W. Europe Standard Time"_s);
     m_platform->Services().SetTimeZones(m_zones);
-    SettingsRecord& record = SettingsRecord::createShared();
-    record.setText(Field::time_zone_name, u"Tokyo Standard Time"_s);
-    record.setInt32(Field::time_zone_bias, 540);
-    DeviceClock::shared() = DeviceClock();
+    SettingsRecord& record = SettingsRecord::CreateInstance();
+    record.SetText(Field::time_zone_name, u"Tokyo Standard Time"_s);
+    record.SetInt32(Field::time_zone_bias, 540);
+    DeviceClock::Instance() = DeviceClock();
     CSystemDlg::SetCurrentTimeForTest(std::nullopt);
     MessageBox::SetRecording(true);
 }
@@ -153,11 +153,11 @@ void SystemPageTest::init()
 void SystemPageTest::cleanup()
 {
     m_page.reset();
-    SettingsRecord::releaseShared();
+    SettingsRecord::ReleaseInstance();
     MessageBox::SetWhenShown({});
     MessageBox::SetRecording(false);
     CSystemDlg::SetCurrentTimeForTest(std::nullopt);
-    CardRoot::set(QString());
+    CardRoot::Instance().Set(QString());
     m_platform.reset();
 }
 
@@ -302,18 +302,18 @@ void SystemPageTest::radiosShowTheRecord()
     QFETCH(int, checked);
 
     // The page shows another value first, so the fill has to change every radio of the group.
-    Record().setInt32(FieldNamed(field), field == u"lcd_auto_off_ms"_s ? 600000 : 1);
+    Record().SetInt32(FieldNamed(field), field == u"lcd_auto_off_ms"_s ? 600000 : 1);
     OpenPage();
     for (int id : group)
         QVERIFY(Page()->Button(id));
-    Record().setInt32(FieldNamed(field), value);
-    const QByteArray before = Record().toByteArray();
+    Record().SetInt32(FieldNamed(field), value);
+    const QByteArray before = Record().ToByteArray();
     Page()->LoadFromRecord();
     for (int id : group)
         QCOMPARE(Page()->IsChecked(id), id == checked);
     // Filling runs no handler: the record keeps its out-of-table values.
-    QCOMPARE(Record().int32(FieldNamed(field)), value);
-    QCOMPARE(Record().toByteArray(), before);
+    QCOMPARE(Record().Int32(FieldNamed(field)), value);
+    QCOMPARE(Record().ToByteArray(), before);
 }
 
 void SystemPageTest::radioClicksStore_data()
@@ -350,11 +350,11 @@ void SystemPageTest::radioClicksStore()
     QFETCH(QString, field);
     QFETCH(int, stored);
 
-    Record().setInt32(FieldNamed(field), 5);
+    Record().SetInt32(FieldNamed(field), 5);
     OpenPage();
     QAbstractButton* radio = Page()->Button(id);
     QVERIFY(radio);
-    const QByteArray before = Record().toByteArray();
+    const QByteArray before = Record().ToByteArray();
     if (radio->isVisible()) {
         Page()->VerticalScrollBar()->setValue(0);
         Page()->OnVScroll(CBaseDialog::ThumbTrack, std::max(0, radio->y() - 200));
@@ -365,12 +365,12 @@ void SystemPageTest::radioClicksStore()
         radio->click();
     }
     QVERIFY(radio->isChecked());
-    QCOMPARE(Record().int32(FieldNamed(field)), stored);
+    QCOMPARE(Record().Int32(FieldNamed(field)), stored);
     // One field and nothing else.
     SettingsRecord expected;
-    std::copy_n(before.constData(), SettingsRecord::Size, expected.data());
-    expected.setInt32(FieldNamed(field), stored);
-    QCOMPARE(Record().toByteArray(), expected.toByteArray());
+    std::copy_n(before.constData(), SettingsRecord::Size, expected.Data());
+    expected.SetInt32(FieldNamed(field), stored);
+    QCOMPARE(Record().ToByteArray(), expected.ToByteArray());
 }
 
 void SystemPageTest::volumeSlider_data()
@@ -392,8 +392,8 @@ void SystemPageTest::volumeSlider()
     QFETCH(int, level);
     QFETCH(int, position);
 
-    Record().setInt32(Field::voice_volume_on, on);
-    Record().setInt32(Field::voice_volume_level, level);
+    Record().SetInt32(Field::voice_volume_on, on);
+    Record().SetInt32(Field::voice_volume_level, level);
     OpenPage();
     CSubSlider* slider = Page()->Slider(CSystemDlg::IdVolumeSlider);
     QCOMPARE(slider->minimum(), 0);
@@ -403,14 +403,14 @@ void SystemPageTest::volumeSlider()
     QCOMPARE(slider->TooltipKind(), 0);
     QCOMPARE(slider->value(), position);
     // The record keeps what the slider cannot show.
-    QCOMPARE(Record().int32(Field::voice_volume_on), on);
-    QCOMPARE(Record().int32(Field::voice_volume_level), level);
+    QCOMPARE(Record().Int32(Field::voice_volume_on), on);
+    QCOMPARE(Record().Int32(Field::voice_volume_level), level);
 }
 
 void SystemPageTest::volumeSliderStoresUserMoves()
 {
-    Record().setInt32(Field::voice_volume_on, 1);
-    Record().setInt32(Field::voice_volume_level, 3);
+    Record().SetInt32(Field::voice_volume_on, 1);
+    Record().SetInt32(Field::voice_volume_level, 3);
     OpenPage();
     CSubSlider* slider = Page()->Slider(CSystemDlg::IdVolumeSlider);
     QCOMPARE(slider->value(), 3);
@@ -418,8 +418,8 @@ void SystemPageTest::volumeSliderStoresUserMoves()
     // To OFF with the keyboard: the level stays.
     QTest::keyClick(slider, Qt::Key_Home);
     QCOMPARE(slider->value(), 0);
-    QCOMPARE(Record().int32(Field::voice_volume_on), 0);
-    QCOMPARE(Record().int32(Field::voice_volume_level), 3);
+    QCOMPARE(Record().Int32(Field::voice_volume_on), 0);
+    QCOMPARE(Record().Int32(Field::voice_volume_level), 3);
 
     // Back to "2" with the mouse: each click on the channel beside the thumb moves one page.
     const QList<int> ticks = slider->TickPositions();
@@ -427,30 +427,30 @@ void SystemPageTest::volumeSliderStoresUserMoves()
     const QPoint onTick2(ticks.at(2), CSubSlider::ThumbTop + 10);
     QTest::mouseClick(slider, Qt::LeftButton, {}, onTick2);
     QCOMPARE(slider->value(), 1);
-    QCOMPARE(Record().int32(Field::voice_volume_on), 1);
-    QCOMPARE(Record().int32(Field::voice_volume_level), 1);
+    QCOMPARE(Record().Int32(Field::voice_volume_on), 1);
+    QCOMPARE(Record().Int32(Field::voice_volume_level), 1);
     QTest::mouseClick(slider, Qt::LeftButton, {}, onTick2);
     QCOMPARE(slider->value(), 2);
-    QCOMPARE(Record().int32(Field::voice_volume_on), 1);
-    QCOMPARE(Record().int32(Field::voice_volume_level), 2);
+    QCOMPARE(Record().Int32(Field::voice_volume_on), 1);
+    QCOMPARE(Record().Int32(Field::voice_volume_level), 2);
 }
 
 void SystemPageTest::brightnessTrackbar()
 {
-    Record().setInt32(Field::lcd_brightness, 5);
+    Record().SetInt32(Field::lcd_brightness, 5);
     OpenPage();
     auto* trackbar = Get<QSlider>(CSystemDlg::IdBrightness);
     QVERIFY(trackbar);
     QVERIFY(trackbar->isHidden());
     QCOMPARE(trackbar->value(), 5);
-    QCOMPARE(Record().int32(Field::lcd_brightness), 5);
+    QCOMPARE(Record().Int32(Field::lcd_brightness), 5);
     trackbar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    QCOMPARE(Record().int32(Field::lcd_brightness), 6);
+    QCOMPARE(Record().Int32(Field::lcd_brightness), 6);
 }
 
 void SystemPageTest::languageList()
 {
-    Record().setInt32(Field::device_language, 2);
+    Record().SetInt32(Field::device_language, 2);
     OpenPage();
     auto* list = Get<QComboBox>(CSystemDlg::IdLanguageList);
     QCOMPARE(Rows(list), m_languages.names);
@@ -465,15 +465,15 @@ void SystemPageTest::languageList()
     list->setFocus();
     QTest::keyClick(list, Qt::Key_Down);
     QCOMPARE(list->currentIndex(), 3);
-    QCOMPARE(Record().int32(Field::device_language), 3);
+    QCOMPARE(Record().Int32(Field::device_language), 3);
 
     // A value outside the list selects nothing and stays in the record.
     for (const int value : {6, -1, 100}) {
-        Record().setInt32(Field::device_language, value);
-        const QByteArray before = Record().toByteArray();
+        Record().SetInt32(Field::device_language, value);
+        const QByteArray before = Record().ToByteArray();
         Page()->LoadFromRecord();
         QCOMPARE(list->currentIndex(), -1);
-        QCOMPARE(Record().toByteArray(), before);
+        QCOMPARE(Record().ToByteArray(), before);
     }
 }
 
@@ -491,32 +491,32 @@ void SystemPageTest::timeZoneList()
     list->setFocus();
     QTest::keyClick(list, Qt::Key_Down);
     QCOMPARE(list->currentIndex(), 2);
-    QCOMPARE(Record().bytes(Field::time_zone_name), "W. Europe Standard Time"_ba.leftJustified(32, '\0'));
-    QCOMPARE(Record().int32(Field::time_zone_bias), 60);
-    QCOMPARE(recorder.lines(), QStringList{u"TimeZone [W. Europe Standard Time] Bias[60]\n"_s});
+    QCOMPARE(Record().Bytes(Field::time_zone_name), "W. Europe Standard Time"_ba.leftJustified(32, '\0'));
+    QCOMPARE(Record().Int32(Field::time_zone_bias), 60);
+    QCOMPARE(recorder.Lines(), QStringList{u"TimeZone [W. Europe Standard Time] Bias[60]\n"_s});
 
     // Filling rebuilds the rows and follows the record without writing it.
-    Record().setText(Field::time_zone_name, u"Gone Standard Time"_s);
-    Record().setInt32(Field::time_zone_bias, -300);
-    QByteArray before = Record().toByteArray();
+    Record().SetText(Field::time_zone_name, u"Gone Standard Time"_s);
+    Record().SetInt32(Field::time_zone_bias, -300);
+    QByteArray before = Record().ToByteArray();
     Page()->LoadFromRecord();
     QCOMPARE(list->count(), 4);
     QCOMPARE(list->currentIndex(), 3);
-    QCOMPARE(Record().toByteArray(), before);
+    QCOMPARE(Record().ToByteArray(), before);
 
     // An unset zone becomes the PC's.
-    Record().setText(Field::time_zone_name, QString());
-    Record().setInt32(Field::time_zone_bias, 0);
+    Record().SetText(Field::time_zone_name, QString());
+    Record().SetInt32(Field::time_zone_bias, 0);
     Page()->LoadFromRecord();
     QCOMPARE(list->currentIndex(), 2);
-    QCOMPARE(Record().text(Field::time_zone_name), u"W. Europe Standard Time"_s);
-    QCOMPARE(Record().int32(Field::time_zone_bias), 60);
+    QCOMPARE(Record().Text(Field::time_zone_name), u"W. Europe Standard Time"_s);
+    QCOMPARE(Record().Int32(Field::time_zone_bias), 60);
 }
 
 void SystemPageTest::clockControls()
 {
     // A clock read from the card ticks the box while the page is built ...
-    DeviceClock::shared().is_set = true;
+    DeviceClock::Instance().is_set = true;
     m_page = std::make_unique<CSystemDlg>(m_languages, nullptr);
     QVERIFY(Page()->IsChecked(CSystemDlg::IdWriteClock));
     for (int id : {1121, 1122, 1344})
@@ -528,7 +528,7 @@ void SystemPageTest::clockControls()
     m_page->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
     Page()->LoadFromRecord();
-    QVERIFY(!DeviceClock::shared().is_set);
+    QVERIFY(!DeviceClock::Instance().is_set);
     QVERIFY(!Page()->IsChecked(CSystemDlg::IdWriteClock));
     for (int id : {1121, 1122, 1344})
         QVERIFY(!Page()->IsEnabled(id));
@@ -538,11 +538,11 @@ void SystemPageTest::clockControls()
     date->setDateTime(QDateTime(QDate(2030, 2, 3), QTime(1, 2, 3)));
     time->setDateTime(QDateTime(QDate(2029, 9, 9), QTime(21, 45, 30, 250)));
     // Unticked: the pickers change nothing.
-    QCOMPARE(DeviceClock::shared().year, quint16(0));
+    QCOMPARE(DeviceClock::Instance().year, quint16(0));
 
     auto* box = Page()->Button(CSystemDlg::IdWriteClock);
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
-    const DeviceClock& clock = DeviceClock::shared();
+    const DeviceClock& clock = DeviceClock::Instance();
     QVERIFY(clock.is_set);
     for (int id : {1121, 1122, 1344})
         QVERIFY(Page()->IsEnabled(id));
@@ -590,7 +590,7 @@ void SystemPageTest::clockTickedAgainTakesBothPickers()
     time->setTime(QTime(9, 15, 0));
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
-    const DeviceClock& clock = DeviceClock::shared();
+    const DeviceClock& clock = DeviceClock::Instance();
     QVERIFY(clock.is_set);
     QCOMPARE(QList<int>({clock.year, clock.month, clock.day, clock.hour, clock.minute, clock.second}),
              QList<int>({2027, 7, 1, 9, 15, 0}));
@@ -616,7 +616,7 @@ void SystemPageTest::getCurrentTime()
     QCOMPARE(date->dateTime(), now);
     QCOMPARE(time->dateTime(), now);
     QCOMPARE(time->text(), u"07:08:09 AM"_s);
-    const DeviceClock& clock = DeviceClock::shared();
+    const DeviceClock& clock = DeviceClock::Instance();
     QCOMPARE(QList<int>({clock.year, clock.month, clock.day_of_week, clock.day, clock.hour, clock.minute,
                          clock.second, clock.milliseconds}),
              QList<int>({2031, 5, 2, 6, 7, 8, 9, 0}));
@@ -655,7 +655,7 @@ void SystemPageTest::touchCalibrationMarkerAtTheFileSystemRoot()
     QVERIFY(QDir().mkpath(base + markerFolder));
     m_platform->Services().SetDrives(
         std::make_shared<FixedRootDrives>(mountRoot.isNull() ? QString() : base + mountRoot));
-    CardRoot::set(base + cardRoot);
+    CardRoot::Instance().Set(base + cardRoot);
     const QString marker = base + markerFolder + u"set_touch_cal.txt"_s;
     QCOMPARE(CSystemDlg::TouchMarkerPath(), marker);
     OpenPage();

@@ -70,15 +70,15 @@ void SystemPageWindowTest::init()
     m_card = std::make_unique<QTemporaryDir>();
     QVERIFY(CopyDemoCard(m_card->path()));
     m_platform = std::make_unique<ScopedFakePlatform>();
-    CardRoot::set(m_card->path() + u'/');
+    CardRoot::Instance().Set(m_card->path() + u'/');
 }
 
 void SystemPageWindowTest::cleanup()
 {
     m_window.reset();
     m_platform.reset();
-    SettingsRecord::releaseShared();
-    CardRoot::set(QString());
+    SettingsRecord::ReleaseInstance();
+    CardRoot::Instance().Set(QString());
 }
 
 bool SystemPageWindowTest::OpenWindowOnSystemPage()
@@ -136,7 +136,7 @@ void SystemPageWindowTest::setZoneAndClockThenSave()
     // Tick the clock box and step the hour and the day with the keyboard.
     auto* box = Page()->Button(CSystemDlg::IdWriteClock);
     Click(box, QPoint(8, box->height() / 2));
-    QVERIFY(DeviceClock::shared().is_set);
+    QVERIFY(DeviceClock::Instance().is_set);
     auto* time = Page()->ControlAs<QDateTimeEdit>(CSystemDlg::IdTimePicker);
     auto* date = Page()->ControlAs<QDateTimeEdit>(CSystemDlg::IdDatePicker);
     const QDateTime startTime = time->dateTime();

@@ -245,7 +245,7 @@ void CRegistryManagerTest::usesTheProcessRegistryByDefault()
     const ScopedPlatformServices scoped;
     auto fake = std::make_shared<FakeRegistry>();
     fake->m_values.insert(u"LANGUAGE"_s, Text(RegistryValue::String, QByteArray::fromHex("4a0061000000")));
-    PlatformServices::Current().SetRegistry(fake);
+    PlatformServices::Instance().SetRegistry(fake);
 
     const CRegistryManager registry;
     RegistryKey key;

@@ -182,7 +182,7 @@ void UDisks2CardFormatterTest::callsTheServiceInOrder()
     QCOMPARE(standIn.Calls(), calls);
     QCOMPARE(reports.Events(), events);
     QCOMPARE(after, mountPoint);
-    QCOMPARE(debug.lines(), debugLines);
+    QCOMPARE(debug.Lines(), debugLines);
 }
 
 QTEST_GUILESS_MAIN(UDisks2CardFormatterTest)

@@ -26,7 +26,7 @@ struct PngHeader
 };
 
 // The IHDR chunk, which a PNG file must start with right after its signature.
-PngHeader readHeader(const QByteArray& bytes)
+PngHeader ReadHeader(const QByteArray& bytes)
 {
     static const QByteArray Signature("\x89PNG\r\n\x1a\n", 8);
     PngHeader header;
@@ -42,23 +42,23 @@ PngHeader readHeader(const QByteArray& bytes)
     return header;
 }
 
-QByteArray resourceBytes(const QString& path)
+QByteArray ResourceBytes(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-bool inRun(int value, QPoint run)
+bool InRun(int value, QPoint run)
 {
     return run.x() >= 0 && value >= run.x() && value <= run.y();
 }
 
-QString describe(QRgb pixel)
+QString Describe(QRgb pixel)
 {
     return u"RGBA(%1, %2, %3, %4)"_s.arg(qRed(pixel)).arg(qGreen(pixel)).arg(qBlue(pixel)).arg(qAlpha(pixel));
 }
 
-bool near(QRgb actual, QRgb expected, int tolerance)
+bool Near(QRgb actual, QRgb expected, int tolerance)
 {
     return std::abs(qRed(actual) - qRed(expected)) <= tolerance &&
            std::abs(qGreen(actual) - qGreen(expected)) <= tolerance &&
@@ -79,19 +79,19 @@ private Q_SLOTS:
     void programIcon();
 
 private:
-    static void addNinePatch(int id, QSize size, int stretchColumn, int stretchRow, QPoint contentRows,
+    static void AddNinePatch(int id, QSize size, int stretchColumn, int stretchRow, QPoint contentRows,
                              QPoint contentColumns);
-    static void addNatural(int id, QSize size, int colourType, QColor flatColour = {});
+    static void AddNatural(int id, QSize size, int colourType, QColor flatColour = {});
 };
 
-void SkinCatalogueTest::addNinePatch(int id, QSize size, int stretchColumn, int stretchRow,
+void SkinCatalogueTest::AddNinePatch(int id, QSize size, int stretchColumn, int stretchRow,
                                      QPoint contentRows, QPoint contentColumns)
 {
     QTest::newRow(qPrintable(QString::number(id)))
         << id << size << RgbaType << stretchColumn << stretchRow << contentRows << contentColumns << QColor();
 }
 
-void SkinCatalogueTest::addNatural(int id, QSize size, int colourType, QColor flatColour)
+void SkinCatalogueTest::AddNatural(int id, QSize size, int colourType, QColor flatColour)
 {
     QTest::newRow(qPrintable(QString::number(id)))
         << id << size << colourType << -1 << -1 << NoRun << NoRun << flatColour;
@@ -109,23 +109,23 @@ void SkinCatalogueTest::catalogue_data()
     QTest::addColumn<QColor>("flatColour");     // valid: every pixel has this colour
 
     for (int id = 143; id <= 154; ++id)
-        addNinePatch(id, QSize(14, 39), 6, 19, QPoint(2, 36), QPoint(6, 6));
+        AddNinePatch(id, QSize(14, 39), 6, 19, QPoint(2, 36), QPoint(6, 6));
     for (int id = 155; id <= 160; ++id)
-        addNatural(id, QSize(29, 26), RgbaType);
+        AddNatural(id, QSize(29, 26), RgbaType);
     for (int id = 161; id <= 163; ++id)
-        addNinePatch(id, QSize(15, 31), 7, 15, QPoint(3, 27), QPoint(7, 7));
-    addNinePatch(164, QSize(29, 148), 14, 89, NoRun, NoRun);
+        AddNinePatch(id, QSize(15, 31), 7, 15, QPoint(3, 27), QPoint(7, 7));
+    AddNinePatch(164, QSize(29, 148), 14, 89, NoRun, NoRun);
     for (int id = 165; id <= 167; ++id)
-        addNatural(id, QSize(30, 26), RgbaType);
-    addNatural(168, QSize(197, 94), RgbaType);
-    addNatural(169, QSize(48, 30), RgbType, QColor(227, 227, 227));
-    addNatural(170, QSize(48, 30), RgbType, QColor(88, 186, 255));
-    addNatural(171, QSize(197, 94), RgbaType);
+        AddNatural(id, QSize(30, 26), RgbaType);
+    AddNatural(168, QSize(197, 94), RgbaType);
+    AddNatural(169, QSize(48, 30), RgbType, QColor(227, 227, 227));
+    AddNatural(170, QSize(48, 30), RgbType, QColor(88, 186, 255));
+    AddNatural(171, QSize(197, 94), RgbaType);
     for (int id = 172; id <= 174; ++id)
-        addNatural(id, QSize(231, 16), RgbaType);
+        AddNatural(id, QSize(231, 16), RgbaType);
     for (int id = 175; id <= 179; ++id)
-        addNinePatch(id, QSize(5, 17), 2, 8, QPoint(1, 15), QPoint(2, 2));
-    addNinePatch(501, QSize(29, 101), 14, 42, QPoint(2, 98), QPoint(2, 26));
+        AddNinePatch(id, QSize(5, 17), 2, 8, QPoint(1, 15), QPoint(2, 2));
+    AddNinePatch(501, QSize(29, 101), 14, 42, QPoint(2, 98), QPoint(2, 26));
 }
 
 void SkinCatalogueTest::catalogue()
@@ -140,10 +140,10 @@ void SkinCatalogueTest::catalogue()
     QFETCH(QColor, flatColour);
 
     const QString path = u":/PNG/"_s + QString::number(id);
-    const QByteArray bytes = resourceBytes(path);
+    const QByteArray bytes = ResourceBytes(path);
     QVERIFY2(!bytes.isEmpty(), qPrintable(path + u" is not in the program's resources"_s));
 
-    const PngHeader header = readHeader(bytes);
+    const PngHeader header = ReadHeader(bytes);
     QVERIFY2(header.valid, "no PNG header");
     QCOMPARE(header.size, size);
     QCOMPARE(header.bitDepth, 8);
@@ -159,7 +159,7 @@ void SkinCatalogueTest::catalogue()
         for (int y = 0; y < image.height(); ++y) {
             for (int x = 0; x < image.width(); ++x) {
                 if (image.pixel(x, y) != flatColour.rgb())
-                    QFAIL(qPrintable(u"(%1, %2) is %3"_s.arg(x).arg(y).arg(describe(image.pixel(x, y)))));
+                    QFAIL(qPrintable(u"(%1, %2) is %3"_s.arg(x).arg(y).arg(Describe(image.pixel(x, y)))));
             }
         }
     }
@@ -183,14 +183,14 @@ void SkinCatalogueTest::catalogue()
                 else if (x == 0)
                     marker = y == stretchRow;
                 else if (x == right)
-                    marker = inRun(y, contentRows);
+                    marker = InRun(y, contentRows);
                 else
-                    marker = inRun(x, contentColumns);
+                    marker = InRun(x, contentColumns);
             }
             const QRgb expected = marker ? BorderMarker : BorderBlank;
             if (image.pixel(x, y) != expected)
                 QFAIL(qPrintable(u"border (%1, %2) is %3, expected %4"_s.arg(x).arg(y).arg(
-                    describe(image.pixel(x, y)), describe(expected))));
+                    Describe(image.pixel(x, y)), Describe(expected))));
         }
     }
 
@@ -242,16 +242,16 @@ void SkinCatalogueTest::look()
     QVERIFY(!image.isNull());
     QVERIFY(image.rect().contains(pixel));
     const QRgb actual = image.pixel(pixel);
-    QVERIFY2(near(actual, expected.rgb(), tolerance),
-             qPrintable(describe(actual) + u" is not within "_s + QString::number(tolerance) + u" of "_s +
-                        describe(expected.rgb())));
+    QVERIFY2(Near(actual, expected.rgb(), tolerance),
+             qPrintable(Describe(actual) + u" is not within "_s + QString::number(tolerance) + u" of "_s +
+                        Describe(expected.rgb())));
 }
 
 void SkinCatalogueTest::programIcon()
 {
-    const QByteArray bytes = resourceBytes(u":/icons/dashcam-settings.png"_s);
+    const QByteArray bytes = ResourceBytes(u":/icons/dashcam-settings.png"_s);
     QVERIFY2(!bytes.isEmpty(), "the program icon is not in the program's resources");
-    const PngHeader header = readHeader(bytes);
+    const PngHeader header = ReadHeader(bytes);
     QVERIFY(header.valid);
     QCOMPARE(header.size, QSize(256, 256));
     QCOMPARE(header.colourType, RgbaType);

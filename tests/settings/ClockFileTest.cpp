@@ -34,10 +34,10 @@ private Q_SLOTS:
     void offsetIsStandardTime();
 
 private:
-    QString path() const { return m_dir->filePath(u"time.dat"_s); }
-    void write(const QByteArray& bytes)
+    QString Path() const { return m_dir->filePath(u"time.dat"_s); }
+    void Write(const QByteArray& bytes)
     {
-        QFile file(path());
+        QFile file(Path());
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(bytes);
     }
@@ -75,13 +75,13 @@ void ClockFileTest::readsFirstLine()
     QFETCH(QByteArray, content);
     QFETCH(bool, ok);
     QFETCH(Fields, fields);
-    write(content);
+    Write(content);
 
     DeviceClock clock;
     clock.is_set = !ok;
     clock.day_of_week = 4;
     clock.milliseconds = 123;
-    QCOMPARE(ReadClockFile(clock, path()), ok);
+    QCOMPARE(ReadClockFile(clock, Path()), ok);
     QCOMPARE(clock.is_set, ok);
     if (ok) {
         QCOMPARE((Fields{clock.year, clock.month, clock.day, clock.hour, clock.minute, clock.second}),
@@ -96,7 +96,7 @@ void ClockFileTest::missingFileClearsFlag()
 {
     DeviceClock clock;
     clock.is_set = true;
-    QVERIFY(!ReadClockFile(clock, path()));
+    QVERIFY(!ReadClockFile(clock, Path()));
     QVERIFY(!clock.is_set);
 }
 
@@ -130,7 +130,7 @@ void ClockFileTest::formatsLine()
 
 void ClockFileTest::writeReplacesFileWhenSet()
 {
-    write(QByteArray(200, 'z')); // an older, longer file must not leave a tail behind
+    Write(QByteArray(200, 'z')); // an older, longer file must not leave a tail behind
     DeviceClock clock;
     clock.is_set = true;
     clock.year = 2024;
@@ -139,8 +139,8 @@ void ClockFileTest::writeReplacesFileWhenSet()
     clock.hour = 23;
     clock.minute = 59;
     clock.second = 1;
-    QVERIFY(WriteClockFile(clock, path(), 540));
-    QFile file(path());
+    QVERIFY(WriteClockFile(clock, Path(), 540));
+    QFile file(Path());
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("2024,02,29,23,59,01,+0900"));
 }
@@ -148,10 +148,10 @@ void ClockFileTest::writeReplacesFileWhenSet()
 void ClockFileTest::writeDeletesFileWhenNotSet()
 {
     DeviceClock clock;
-    write("2020,01,01,00,00,00,+0000");
-    QVERIFY(WriteClockFile(clock, path(), 0));
-    QVERIFY(!QFile::exists(path()));
-    QVERIFY(WriteClockFile(clock, path(), 0)); // nothing to delete is fine
+    Write("2020,01,01,00,00,00,+0000");
+    QVERIFY(WriteClockFile(clock, Path(), 0));
+    QVERIFY(!QFile::exists(Path()));
+    QVERIFY(WriteClockFile(clock, Path(), 0)); // nothing to delete is fine
 }
 
 void ClockFileTest::writeFailuresReportFalse()
@@ -159,7 +159,7 @@ void ClockFileTest::writeFailuresReportFalse()
     DeviceClock unset;
     // A time.dat that cannot be deleted (here a non-empty folder of that name).
     QVERIFY(QDir(m_dir->path()).mkpath(u"time.dat/keep"_s));
-    QVERIFY(!WriteClockFile(unset, path(), 0));
+    QVERIFY(!WriteClockFile(unset, Path(), 0));
 
     DeviceClock set;
     set.is_set = true;

@@ -27,24 +27,24 @@ private Q_SLOTS:
     void integersAreLittleEndian()
     {
         SettingsRecord record;
-        record.setInt32(Field::time_zone_bias, -300);
-        QCOMPARE(record.toByteArray().mid(372, 4), QByteArray("\xD4\xFE\xFF\xFF", 4));
-        record.setUInt32(Field::config_version, 0x00010002);
-        QCOMPARE(record.toByteArray().mid(4, 4), QByteArray("\x02\x00\x01\x00", 4));
-        QCOMPARE(record.int32(Field::time_zone_bias), -300);
+        record.SetInt32(Field::time_zone_bias, -300);
+        QCOMPARE(record.ToByteArray().mid(372, 4), QByteArray("\xD4\xFE\xFF\xFF", 4));
+        record.SetUInt32(Field::config_version, 0x00010002);
+        QCOMPARE(record.ToByteArray().mid(4, 4), QByteArray("\x02\x00\x01\x00", 4));
+        QCOMPARE(record.Int32(Field::time_zone_bias), -300);
     }
 
     void textFieldsStopAtNulAndZeroPad()
     {
         SettingsRecord record;
-        std::memset(record.data(), 'x', SettingsRecord::Size);
-        record.setText(Field::time_zone_name, QStringLiteral("Tokyo Standard Time"));
-        QCOMPARE(record.text(Field::time_zone_name), QStringLiteral("Tokyo Standard Time"));
-        QCOMPARE(record.bytes(Field::time_zone_name).mid(19), QByteArray(13, '\0'));
-        QCOMPARE(record.data()[412], 'x'); // the next camera byte is untouched
-        record.setText(Field::product_name, QStringLiteral("A name longer than sixteen"));
-        QCOMPARE(record.text(Field::product_name), QStringLiteral("A name longer th"));
-        QCOMPARE(record.data()[24], 'x');
+        std::memset(record.Data(), 'x', SettingsRecord::Size);
+        record.SetText(Field::time_zone_name, QStringLiteral("Tokyo Standard Time"));
+        QCOMPARE(record.Text(Field::time_zone_name), QStringLiteral("Tokyo Standard Time"));
+        QCOMPARE(record.Bytes(Field::time_zone_name).mid(19), QByteArray(13, '\0'));
+        QCOMPARE(record.Data()[412], 'x'); // the next camera byte is untouched
+        record.SetText(Field::product_name, QStringLiteral("A name longer than sixteen"));
+        QCOMPARE(record.Text(Field::product_name), QStringLiteral("A name longer th"));
+        QCOMPARE(record.Data()[24], 'x');
     }
 };
 

@@ -21,7 +21,7 @@ const QString Saving = u"\n\nBlackBox Setting saving...\n"_s;
 const QString FailToSave = u"\n\nBlackBox Setting fail to save\n"_s;
 
 // A recognisable byte pattern with the given record_size in its first dword.
-QByteArray patternFile(int length, quint32 recordSize, int seed = 3)
+QByteArray PatternFile(int length, quint32 recordSize, int seed = 3)
 {
     QByteArray bytes(length, '\0');
     for (int i = 0; i < length; ++i)
@@ -31,14 +31,14 @@ QByteArray patternFile(int length, quint32 recordSize, int seed = 3)
     return bytes;
 }
 
-void writeFile(const QString& path, const QByteArray& bytes)
+void WriteFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
-QByteArray readFile(const QString& path)
+QByteArray ReadFile(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -73,7 +73,7 @@ private Q_SLOTS:
     void sharedRecordIsCreatedByTheLoader();
 
 private:
-    QString path(const QString& name) const { return m_dir->filePath(name); }
+    QString Path(const QString& name) const { return m_dir->filePath(name); }
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
@@ -106,30 +106,30 @@ void SettingsFileTest::loadAndSaveByFileLength()
     QFETCH(int, writtenLength);
     QFETCH(QStringList, reloadLines);
 
-    const QString file = path(u"setup.cfg"_s);
-    const QByteArray original = patternFile(fileLength, recordSize);
-    writeFile(file, original);
+    const QString file = Path(u"setup.cfg"_s);
+    const QByteArray original = PatternFile(fileLength, recordSize);
+    WriteFile(file, original);
 
     SettingsRecord record;
-    std::memset(record.data(), 0x55, SettingsRecord::Size); // the load must clear this
+    std::memset(record.Data(), 0x55, SettingsRecord::Size); // the load must clear this
     {
         DebugLineRecorder debug;
         QVERIFY(LoadSettingsFile(record, file));
-        QCOMPARE(debug.lines(), loadLines);
+        QCOMPARE(debug.Lines(), loadLines);
     }
-    const QByteArray loaded = record.toByteArray();
+    const QByteArray loaded = record.ToByteArray();
     const int kept = std::min(fileLength, int(SettingsRecord::Size));
     QCOMPARE(loaded.left(kept), original.left(kept));
     QCOMPARE(loaded.mid(kept), QByteArray(SettingsRecord::Size - kept, '\0'));
 
     QVERIFY(SaveSettingsFile(record, file));
-    QCOMPARE(record.uint32(Field::record_size), quint32(writtenLength));
+    QCOMPARE(record.UInt32(Field::record_size), quint32(writtenLength));
 
     QByteArray expected = original;
     if (expected.size() < writtenLength)
         expected.resize(writtenLength, '\0');
-    expected.replace(0, writtenLength, record.toByteArray().left(writtenLength));
-    const QByteArray saved = readFile(file);
+    expected.replace(0, writtenLength, record.ToByteArray().left(writtenLength));
+    const QByteArray saved = ReadFile(file);
     QCOMPARE(saved.size(), std::max(fileLength, writtenLength));
     QCOMPARE(saved, expected);
     // Only the size field and the derived flag may differ from what was loaded.
@@ -143,7 +143,7 @@ void SettingsFileTest::loadAndSaveByFileLength()
     SettingsRecord again;
     DebugLineRecorder debug;
     QVERIFY(LoadSettingsFile(again, file));
-    QCOMPARE(debug.lines(), reloadLines);
+    QCOMPARE(debug.Lines(), reloadLines);
 }
 
 void SettingsFileTest::aggregateFlagIsRecomputedOnSave_data()
@@ -168,62 +168,62 @@ void SettingsFileTest::aggregateFlagIsRecomputedOnSave()
     QFETCH(int, expectedFlag);
 
     SettingsRecord record;
-    record.setUInt32(Field::record_size, SettingsRecord::Size);
-    record.setInt32(Field::aggregate_input_1, input1);
-    record.setInt32(Field::aggregate_input_2, input2);
-    record.setInt32(Field::aggregate_input_3, input3);
-    record.setInt32(Field::aggregate_flag, previousFlag);
-    const QString file = path(u"flag.cfg"_s);
+    record.SetUInt32(Field::record_size, SettingsRecord::Size);
+    record.SetInt32(Field::aggregate_input_1, input1);
+    record.SetInt32(Field::aggregate_input_2, input2);
+    record.SetInt32(Field::aggregate_input_3, input3);
+    record.SetInt32(Field::aggregate_flag, previousFlag);
+    const QString file = Path(u"flag.cfg"_s);
     QVERIFY(SaveSettingsFile(record, file));
-    QCOMPARE(record.int32(Field::aggregate_flag), expectedFlag);
-    QCOMPARE(qFromLittleEndian<qint32>(readFile(file).constData() + Field::aggregate_flag.offset),
+    QCOMPARE(record.Int32(Field::aggregate_flag), expectedFlag);
+    QCOMPARE(qFromLittleEndian<qint32>(ReadFile(file).constData() + Field::aggregate_flag.offset),
              expectedFlag);
 
     // Also when the file cannot be written.
-    record.setInt32(Field::aggregate_flag, previousFlag);
-    QVERIFY(!SaveSettingsFile(record, path(u"missing/setup.cfg"_s)));
-    QCOMPARE(record.int32(Field::aggregate_flag), expectedFlag);
+    record.SetInt32(Field::aggregate_flag, previousFlag);
+    QVERIFY(!SaveSettingsFile(record, Path(u"missing/setup.cfg"_s)));
+    QCOMPARE(record.Int32(Field::aggregate_flag), expectedFlag);
 }
 
 void SettingsFileTest::saveEmitsTheSummaryLine()
 {
     SettingsRecord record;
-    record.setUInt32(Field::record_size, 2000);
-    record.setUInt32(Field::config_version, 0x00010002);
-    record.setText(Field::product_name, u"K410"_s);
+    record.SetUInt32(Field::record_size, 2000);
+    record.SetUInt32(Field::config_version, 0x00010002);
+    record.SetText(Field::product_name, u"K410"_s);
     DebugLineRecorder debug;
-    QVERIFY(SaveSettingsFile(record, path(u"setup.cfg"_s)));
+    QVERIFY(SaveSettingsFile(record, Path(u"setup.cfg"_s)));
     QCOMPARE(
-        debug.lines(),
+        debug.Lines(),
         (QStringList{Saving,
                      u"Write Product:[K410]  Config Ver.:[1.2], CheckSum:[564], Written Size [564] \n"_s}));
 }
 
 void SettingsFileTest::fullWidthProductNameIsNotCut()
 {
-    QByteArray bytes = patternFile(SettingsRecord::Size, SettingsRecord::Size);
+    QByteArray bytes = PatternFile(SettingsRecord::Size, SettingsRecord::Size);
     const QByteArray name = "ABCDEFGHIJKLMN\xE9Z"; // 16 bytes, no NUL, one Latin-1 letter
     bytes.replace(Field::product_name.offset, 16, name);
-    writeFile(path(u"setup.cfg"_s), bytes);
+    WriteFile(Path(u"setup.cfg"_s), bytes);
 
     SettingsRecord record;
-    QVERIFY(LoadSettingsFile(record, path(u"setup.cfg"_s)));
-    QCOMPARE(record.text(Field::product_name), u"ABCDEFGHIJKLMN\u00E9Z"_s);
-    QCOMPARE(record.bytes(Field::product_name), name);
+    QVERIFY(LoadSettingsFile(record, Path(u"setup.cfg"_s)));
+    QCOMPARE(record.Text(Field::product_name), u"ABCDEFGHIJKLMN\u00E9Z"_s);
+    QCOMPARE(record.Bytes(Field::product_name), name);
     // The byte right after the field must not leak into the name.
-    QCOMPARE(record.text(Field::product_name).size(), 16);
+    QCOMPARE(record.Text(Field::product_name).size(), 16);
 }
 
 void SettingsFileTest::missingFileLeavesRecordUntouched()
 {
     SettingsRecord record;
-    std::memset(record.data(), 0x42, SettingsRecord::Size);
+    std::memset(record.Data(), 0x42, SettingsRecord::Size);
     DebugLineRecorder debug;
-    QVERIFY(!LoadSettingsFile(record, path(u"absent.cfg"_s)));
+    QVERIFY(!LoadSettingsFile(record, Path(u"absent.cfg"_s)));
     QVERIFY(!LoadSettingsFile(record, m_dir->path())); // a folder is not a settings file
-    QCOMPARE(debug.lines(), (QStringList{NotFound, NotFound}));
-    QCOMPARE(record.toByteArray(), QByteArray(SettingsRecord::Size, 0x42));
-    QVERIFY(!QFile::exists(path(u"absent.cfg"_s)));
+    QCOMPARE(debug.Lines(), (QStringList{NotFound, NotFound}));
+    QCOMPARE(record.ToByteArray(), QByteArray(SettingsRecord::Size, 0x42));
+    QVERIFY(!QFile::exists(Path(u"absent.cfg"_s)));
 }
 
 void SettingsFileTest::hugeSparseFileIsNotReadIntoMemory_data()
@@ -239,8 +239,8 @@ void SettingsFileTest::hugeSparseFileIsNotReadIntoMemory()
 {
     QFETCH(qint64, size);
     QFETCH(QStringList, lines);
-    const QString file = path(u"huge.cfg"_s);
-    writeFile(file, patternFile(SettingsRecord::Size, 77));
+    const QString file = Path(u"huge.cfg"_s);
+    WriteFile(file, PatternFile(SettingsRecord::Size, 77));
     {
         QFile f(file);
         if (!f.resize(size))
@@ -249,8 +249,8 @@ void SettingsFileTest::hugeSparseFileIsNotReadIntoMemory()
     SettingsRecord record;
     DebugLineRecorder debug;
     QVERIFY(LoadSettingsFile(record, file));
-    QCOMPARE(debug.lines(), lines);
-    QCOMPARE(record.uint32(Field::record_size), 77u);
+    QCOMPARE(debug.Lines(), lines);
+    QCOMPARE(record.UInt32(Field::record_size), 77u);
     QFile::remove(file);
 }
 
@@ -268,59 +268,59 @@ void SettingsFileTest::saveFailuresReportFalse()
     QFETCH(QString, target);
     QFETCH(QStringList, lines);
     SettingsRecord record;
-    record.setUInt32(Field::record_size, SettingsRecord::Size);
+    record.SetUInt32(Field::record_size, SettingsRecord::Size);
     DebugLineRecorder debug;
-    QVERIFY(!SaveSettingsFile(record, target.startsWith(u'/') ? target : path(target)));
-    QCOMPARE(debug.lines(), lines);
+    QVERIFY(!SaveSettingsFile(record, target.startsWith(u'/') ? target : Path(target)));
+    QCOMPARE(debug.Lines(), lines);
 }
 
 void SettingsFileTest::factoryLoadKeepsPrivateFields()
 {
-    CardRoot::set(m_dir->path() + u'/');
-    const QByteArray factory = patternFile(SettingsRecord::Size, SettingsRecord::Size, 11);
-    writeFile(path(u"default.cfg"_s), factory);
+    CardRoot::Instance().Set(m_dir->path() + u'/');
+    const QByteArray factory = PatternFile(SettingsRecord::Size, SettingsRecord::Size, 11);
+    WriteFile(Path(u"default.cfg"_s), factory);
 
     SettingsRecord record;
-    std::memset(record.data(), 0x21, SettingsRecord::Size);
-    record.setBytes(Field::device_private_a, "PRIVATE-A!");
-    record.setBytes(Field::device_private_b, "PVTB");
+    std::memset(record.Data(), 0x21, SettingsRecord::Size);
+    record.SetBytes(Field::device_private_a, "PRIVATE-A!");
+    record.SetBytes(Field::device_private_b, "PVTB");
 
     QVERIFY(LoadFactoryDefaults(record));
-    QCOMPARE(record.bytes(Field::device_private_a), QByteArray("PRIVATE-A!"));
-    QCOMPARE(record.bytes(Field::device_private_b), QByteArray("PVTB"));
+    QCOMPARE(record.Bytes(Field::device_private_a), QByteArray("PRIVATE-A!"));
+    QCOMPARE(record.Bytes(Field::device_private_b), QByteArray("PVTB"));
     for (int i = 0; i < SettingsRecord::Size; ++i) {
         const bool privateA = i >= 40 && i < 50;
         const bool privateB = i >= 224 && i < 228;
         if (!privateA && !privateB)
-            QCOMPARE(record.data()[i], factory[i]);
+            QCOMPARE(record.Data()[i], factory[i]);
     }
 }
 
 void SettingsFileTest::missingFactoryFileKeepsRecord()
 {
-    CardRoot::set(m_dir->path() + u'/');
+    CardRoot::Instance().Set(m_dir->path() + u'/');
     QCOMPARE(FactoryDefaultsPath(), m_dir->path() + u"/default.cfg"_s);
     SettingsRecord record;
-    std::memset(record.data(), 0x33, SettingsRecord::Size);
+    std::memset(record.Data(), 0x33, SettingsRecord::Size);
     DebugLineRecorder debug;
     QVERIFY(!LoadFactoryDefaults(record));
-    QCOMPARE(debug.lines(), QStringList{NotFound});
-    QCOMPARE(record.toByteArray(), QByteArray(SettingsRecord::Size, 0x33));
+    QCOMPARE(debug.Lines(), QStringList{NotFound});
+    QCOMPARE(record.ToByteArray(), QByteArray(SettingsRecord::Size, 0x33));
 }
 
 void SettingsFileTest::sharedRecordIsCreatedByTheLoader()
 {
-    SettingsRecord::releaseShared();
-    writeFile(path(u"setup.cfg"_s), patternFile(SettingsRecord::Size, SettingsRecord::Size));
-    QVERIFY(LoadSettingsFile(path(u"setup.cfg"_s)));
-    QVERIFY(SettingsRecord::shared());
-    QCOMPARE(SettingsRecord::shared()->toByteArray(),
-             patternFile(SettingsRecord::Size, SettingsRecord::Size));
-    SettingsRecord::releaseShared();
+    SettingsRecord::ReleaseInstance();
+    WriteFile(Path(u"setup.cfg"_s), PatternFile(SettingsRecord::Size, SettingsRecord::Size));
+    QVERIFY(LoadSettingsFile(Path(u"setup.cfg"_s)));
+    QVERIFY(SettingsRecord::Instance());
+    QCOMPARE(SettingsRecord::Instance()->ToByteArray(),
+             PatternFile(SettingsRecord::Size, SettingsRecord::Size));
+    SettingsRecord::ReleaseInstance();
 
     // A file that cannot be opened leaves no block behind.
-    QVERIFY(!LoadSettingsFile(path(u"missing.cfg"_s)));
-    QVERIFY(!SettingsRecord::shared());
+    QVERIFY(!LoadSettingsFile(Path(u"missing.cfg"_s)));
+    QVERIFY(!SettingsRecord::Instance());
 }
 
 QTEST_GUILESS_MAIN(SettingsFileTest)

@@ -21,7 +21,7 @@ private Q_SLOTS:
     void missingFileLeavesEverythingEmpty();
 
 private:
-    DeviceVersionInfo read(const QByteArray& content)
+    DeviceVersionInfo Read(const QByteArray& content)
     {
         QDir(m_dir.path()).mkpath(u"lang"_s);
         QFile file(m_dir.filePath(u"lang/ver.dat"_s));
@@ -82,7 +82,7 @@ void VersionFileTest::parsesKeyWordLines_data()
 void VersionFileTest::parsesKeyWordLines()
 {
     QFETCH(QByteArray, content);
-    const DeviceVersionInfo info = read(content);
+    const DeviceVersionInfo info = Read(content);
     QTEST(info.version, "version");
     QTEST(info.pack_name, "packName");
     QTEST(info.device, "device");
@@ -106,7 +106,7 @@ void VersionFileTest::namesFollowCodesPositionForPosition()
 {
     QFETCH(QByteArray, codeLine);
     QFETCH(QStringList, names);
-    const DeviceVersionInfo info = read(codeLine);
+    const DeviceVersionInfo info = Read(codeLine);
     QCOMPARE(info.names, names);
     QCOMPARE(info.names.size(), info.codes.size());
 }

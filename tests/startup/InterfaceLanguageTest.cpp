@@ -1,4 +1,5 @@
 #include "startup/InterfaceLanguage.h"
+#include "startup/ViewerLanguage.h"
 
 #include "platform/CRegistryManager.h"
 #include "tests/app/FakePlatform.h"
@@ -57,7 +58,7 @@ void InterfaceLanguageTest::choosesLanguage()
              index);
 
     // The same through the window lookup, with the name as read from the registry.
-    InterfaceLanguage::ViewerLanguageName() = viewerLanguage;
+    ViewerLanguage::Instance().SetName(viewerLanguage);
     const FakeWindowFinder windows(viewerOpen ? QStringList{u"Other"_s, u"ORBELMARK DASHCAM PC VIEWER"_s}
                                               : QStringList{u"ORBELMARK DASHCAM PC VIEWER 2"_s});
     QCOMPARE(InterfaceLanguage::ChooseInterfaceLanguage(windows, codes, deviceLanguage), index);
@@ -91,10 +92,10 @@ void InterfaceLanguageTest::readsViewerLanguageFromRegistry()
     QFETCH(QString, stored);
     QFETCH(bool, ok);
     QFETCH(QString, name);
-    InterfaceLanguage::ViewerLanguageName() = u"stale"_s;
+    ViewerLanguage::Instance().SetName(u"stale"_s);
     const CRegistryManager registry(std::make_shared<FakeRegistry>(key, valueName, stored));
     QCOMPARE(InterfaceLanguage::ReadViewerLanguage(registry), ok);
-    QCOMPARE(InterfaceLanguage::ViewerLanguageName(), name);
+    QCOMPARE(ViewerLanguage::Instance().Name(), name);
 }
 
 QTEST_GUILESS_MAIN(InterfaceLanguageTest)

@@ -81,7 +81,7 @@ void SelfRelaunchTest::removableDriveRelaunchesLocalCopy()
     const QString cardFolder = m_dir->filePath(u"My Card/"_s);
     const QString root = drives.FilesystemRoot(copy);
     QVERIFY(root.endsWith(u'/'));
-    QCOMPARE(debug.lines(), (QStringList{copy, cardFolder, root}));
+    QCOMPARE(debug.Lines(), (QStringList{copy, cardFolder, root}));
 
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_record), 10000);
     QFile record(m_record);

@@ -14,7 +14,7 @@ public:
     {
         s_lines.clear();
         const_cast<QLoggingCategory&>(lcDebugOutput()).setEnabled(QtDebugMsg, true);
-        m_previous = qInstallMessageHandler(&DebugLineRecorder::handle);
+        m_previous = qInstallMessageHandler(&DebugLineRecorder::Handle);
     }
     ~DebugLineRecorder()
     {
@@ -23,11 +23,11 @@ public:
     }
     Q_DISABLE_COPY_MOVE(DebugLineRecorder)
 
-    QStringList lines() const { return s_lines; }
-    void clear() { s_lines.clear(); }
+    QStringList Lines() const { return s_lines; }
+    void Clear() { s_lines.clear(); }
 
 private:
-    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
+    static void Handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
     {
         if (type == QtDebugMsg && context.category && qstrcmp(context.category, "dashcam.debugstream") == 0)
             s_lines.append(message);

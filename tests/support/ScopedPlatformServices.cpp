@@ -1,8 +1,8 @@
 #include "tests/support/ScopedPlatformServices.h"
 
-ScopedPlatformServices::ScopedPlatformServices() : m_saved(PlatformServices::Current()) {}
+ScopedPlatformServices::ScopedPlatformServices() : m_saved(PlatformServices::Instance()) {}
 
 ScopedPlatformServices::~ScopedPlatformServices()
 {
-    PlatformServices::Current() = m_saved;
+    PlatformServices::Instance() = m_saved;
 }

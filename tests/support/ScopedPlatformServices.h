@@ -2,7 +2,7 @@
 
 #include "platform/PlatformServices.h"
 
-// Lets a test replace services in PlatformServices::Current() and puts the whole set back as it
+// Lets a test replace services in PlatformServices::Instance() and puts the whole set back as it
 // was when the object goes.
 class ScopedPlatformServices final
 {
@@ -10,7 +10,7 @@ public:
     ScopedPlatformServices();
     ~ScopedPlatformServices();
 
-    PlatformServices& Services() { return PlatformServices::Current(); }
+    PlatformServices& Services() { return PlatformServices::Instance(); }
 
 private:
     Q_DISABLE_COPY_MOVE(ScopedPlatformServices)

@@ -16,7 +16,7 @@ struct RunResult
     QByteArray errorOutput;
 };
 
-RunResult runGenerator(const QStringList& arguments)
+RunResult RunGenerator(const QStringList& arguments)
 {
     QProcess process;
     process.start(QStringLiteral(SKIN_GENERATOR_PATH), arguments);
@@ -27,21 +27,21 @@ RunResult runGenerator(const QStringList& arguments)
     return result;
 }
 
-QString sourcePath(const QString& relative)
+QString SourcePath(const QString& relative)
 {
     return QDir(QStringLiteral(DASHCAM_SOURCE_DIR)).filePath(relative);
 }
 
 // The committed output: skin images under resources/skin, the icon under resources/icons.
-QMap<QString, QString> committedFiles()
+QMap<QString, QString> CommittedFiles()
 {
     QMap<QString, QString> files;
     for (int id = 143; id <= 179; ++id)
         files.insert(QString::number(id) + u".png"_s,
-                     sourcePath(u"resources/skin/"_s + QString::number(id) + u".png"_s));
-    files.insert(u"501.png"_s, sourcePath(u"resources/skin/501.png"_s));
-    files.insert(u"dashcam-settings.png"_s, sourcePath(u"resources/icons/dashcam-settings.png"_s));
-    files.insert(u"dashcam-settings-64.png"_s, sourcePath(u"resources/icons/dashcam-settings-64.png"_s));
+                     SourcePath(u"resources/skin/"_s + QString::number(id) + u".png"_s));
+    files.insert(u"501.png"_s, SourcePath(u"resources/skin/501.png"_s));
+    files.insert(u"dashcam-settings.png"_s, SourcePath(u"resources/icons/dashcam-settings.png"_s));
+    files.insert(u"dashcam-settings-64.png"_s, SourcePath(u"resources/icons/dashcam-settings-64.png"_s));
     return files;
 }
 
@@ -67,7 +67,7 @@ private:
 void SkinGeneratorTest::initTestCase()
 {
     QVERIFY(m_output.isValid());
-    const RunResult result = runGenerator({m_output.path()});
+    const RunResult result = RunGenerator({m_output.path()});
     QVERIFY2(result.finished, "the generator did not finish");
     QVERIFY2(result.exitCode == 0, result.errorOutput.constData());
 }
@@ -76,7 +76,7 @@ void SkinGeneratorTest::reproducesCommittedFile_data()
 {
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QString>("committedPath");
-    const QMap<QString, QString> files = committedFiles();
+    const QMap<QString, QString> files = CommittedFiles();
     for (auto it = files.cbegin(); it != files.cend(); ++it)
         QTest::newRow(qPrintable(it.key())) << it.key() << it.value();
 }
@@ -102,7 +102,7 @@ void SkinGeneratorTest::writesOnlyTheCatalogue()
 {
     const QStringList written =
         QDir(m_output.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-    QStringList expected = committedFiles().keys();
+    QStringList expected = CommittedFiles().keys();
     expected.sort();
     QCOMPARE(written, expected);
 }
@@ -142,7 +142,7 @@ void SkinGeneratorTest::reportsUnwritableFolder()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.close();
 
-    const RunResult result = runGenerator({blocker + u"/skin"_s});
+    const RunResult result = RunGenerator({blocker + u"/skin"_s});
     QVERIFY(result.finished);
     QCOMPARE(result.exitCode, 1);
     QVERIFY2(result.errorOutput.contains("skin-generator:"), result.errorOutput.constData());

@@ -20,7 +20,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         SkinFont::EnsureRegistered();
-        QVERIFY(LoadLanguagePack(LanguagePack::resourceName(0)));
+        QVERIFY(LoadLanguagePack(LanguagePack::ResourceName(0)));
     }
     void init() { CMsgPopupDlg::ResetQuestions(); }
 
@@ -132,7 +132,7 @@ void CMsgPopupDlgTest::captions()
     QFETCH(int, language);
     QFETCH(QString, yes);
     QFETCH(QString, no);
-    QVERIFY(LoadLanguagePack(LanguagePack::resourceName(language)));
+    QVERIFY(LoadLanguagePack(LanguagePack::ResourceName(language)));
     CMsgPopupDlg popup;
     popup.SetContent(u"Question"_s, u"Text"_s, 330, 170);
     QCOMPARE(qobject_cast<QPushButton*>(popup.Control(CMsgPopupDlg::IdYes))->text(), yes);
@@ -141,7 +141,7 @@ void CMsgPopupDlgTest::captions()
     QTimer::singleShot(0, &popup, [&] { QTest::keyClick(&popup, Qt::Key_N); });
     QTimer::singleShot(5000, &popup, [&] { popup.done(99); });
     QCOMPARE(popup.exec(), 2);
-    QVERIFY(LoadLanguagePack(LanguagePack::resourceName(0)));
+    QVERIFY(LoadLanguagePack(LanguagePack::ResourceName(0)));
 }
 
 void CMsgPopupDlgTest::nextAnswerSkipsTheWindow()

@@ -15,13 +15,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QTextStream& err()
+QTextStream& Err()
 {
     static QTextStream stream(stderr);
     return stream;
 }
 
-const FieldSpec* findField(const QString& name)
+const FieldSpec* FindField(const QString& name)
 {
     for (const FieldSpec& field : Field::all) {
         if (QLatin1StringView(field.name.data(), field.name.size()) == name)
@@ -30,7 +30,7 @@ const FieldSpec* findField(const QString& name)
     return nullptr;
 }
 
-std::optional<QByteArray> parseBytes(const QString& text)
+std::optional<QByteArray> ParseBytes(const QString& text)
 {
     QByteArray bytes;
     for (const QString& item : text.split(u' ', Qt::SkipEmptyParts)) {
@@ -43,35 +43,35 @@ std::optional<QByteArray> parseBytes(const QString& text)
     return bytes;
 }
 
-bool assign(SettingsRecord& record, const QString& name, const QString& value)
+bool Assign(SettingsRecord& record, const QString& name, const QString& value)
 {
-    const FieldSpec* field = findField(name);
+    const FieldSpec* field = FindField(name);
     if (!field) {
-        err() << "unknown field: " << name << Qt::endl;
+        Err() << "unknown field: " << name << Qt::endl;
         return false;
     }
     if (value.startsWith(u"hex:")) {
-        const auto bytes = parseBytes(value.mid(4));
+        const auto bytes = ParseBytes(value.mid(4));
         if (!bytes || bytes->size() != field->width)
             return false;
-        record.setBytes(*field, *bytes);
+        record.SetBytes(*field, *bytes);
         return true;
     }
     if (value.size() >= 2 && value.startsWith(u'"') && value.endsWith(u'"')) {
         if (field->type != FieldType::Text)
             return false;
-        record.setText(*field, value.mid(1, value.size() - 2));
+        record.SetText(*field, value.mid(1, value.size() - 2));
         return true;
     }
     bool ok = false;
     const qlonglong number = value.toLongLong(&ok, 0);
     if (!ok || field->width != 4)
         return false;
-    record.setUInt32(*field, quint32(number));
+    record.SetUInt32(*field, quint32(number));
     return true;
 }
 
-bool writeFile(const QString& path, const QByteArray& bytes)
+bool WriteFile(const QString& path, const QByteArray& bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
@@ -84,12 +84,12 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     if (argc != 3) {
-        err() << "usage: demo-card <description.txt> <card folder>" << Qt::endl;
+        Err() << "usage: demo-card <description.txt> <card folder>" << Qt::endl;
         return 2;
     }
     QFile description(QString::fromLocal8Bit(argv[1]));
     if (!description.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        err() << "cannot read " << description.fileName() << Qt::endl;
+        Err() << "cannot read " << description.fileName() << Qt::endl;
         return 1;
     }
     const QString folder = QString::fromLocal8Bit(argv[2]);
@@ -116,14 +116,14 @@ int main(int argc, char* argv[])
             continue;
         const qsizetype equals = line.indexOf(u'=');
         if (section.isEmpty() || equals < 0 ||
-            !assign(blocks[section], line.left(equals).trimmed(), line.mid(equals + 1).trimmed())) {
-            err() << description.fileName() << ":" << lineNumber << ": cannot use: " << raw << Qt::endl;
+            !Assign(blocks[section], line.left(equals).trimmed(), line.mid(equals + 1).trimmed())) {
+            Err() << description.fileName() << ":" << lineNumber << ": cannot use: " << raw << Qt::endl;
             return 1;
         }
     }
     for (auto it = blocks.cbegin(); it != blocks.cend(); ++it) {
-        if (!writeFile(folder + u'/' + it.key(), it.value().toByteArray()))
+        if (!WriteFile(folder + u'/' + it.key(), it.value().ToByteArray()))
             return 1;
     }
-    return writeFile(folder + u"/lang/ver.dat"_s, versionFile) ? 0 : 1;
+    return WriteFile(folder + u"/lang/ver.dat"_s, versionFile) ? 0 : 1;
 }

@@ -7,16 +7,16 @@ namespace {
 constexpr QRgb BorderBlank = qRgba(255, 255, 255, 0);
 constexpr QRgb BorderMarker = qRgba(0, 0, 0, 255);
 
-bool inRun(int value, int first, int last)
+bool InRun(int value, int first, int last)
 {
     return first >= 0 && value >= first && value <= last;
 }
 
 } // namespace
 
-QImage composeNinePatch(const QImage& inner, const NinePatchLayout& layout)
+QImage ComposeNinePatch(const QImage& inner, const NinePatchLayout& layout)
 {
-    if (inner.size() != layout.innerSize() || layout.innerSize().isEmpty())
+    if (inner.size() != layout.InnerSize() || layout.InnerSize().isEmpty())
         return {};
 
     const int width = layout.size.width();
@@ -38,11 +38,11 @@ QImage composeNinePatch(const QImage& inner, const NinePatchLayout& layout)
     if (layout.stretchRow > 0 && layout.stretchRow < height - 1)
         image.setPixel(0, layout.stretchRow, BorderMarker);
     for (int y = 1; y < height - 1; ++y) {
-        if (inRun(y, layout.contentFirstRow, layout.contentLastRow))
+        if (InRun(y, layout.contentFirstRow, layout.contentLastRow))
             image.setPixel(width - 1, y, BorderMarker);
     }
     for (int x = 1; x < width - 1; ++x) {
-        if (inRun(x, layout.contentFirstColumn, layout.contentLastColumn))
+        if (InRun(x, layout.contentFirstColumn, layout.contentLastColumn))
             image.setPixel(x, height - 1, BorderMarker);
     }
     return image;

@@ -16,11 +16,11 @@ struct NinePatchLayout
     int contentLastColumn = -1;
 
     // The drawn look without the border.
-    QSize innerSize() const { return size - QSize(2, 2); }
+    QSize InnerSize() const { return size - QSize(2, 2); }
 };
 
 // Frames `inner` (innerSize() pixels, any format) with the transparent white border and its
 // black markers. The result is non-premultiplied ARGB32, so the border keeps RGB 255 where alpha is
 // 0; a premultiplied image would turn it into black and every border pixel into a marker.
 // Returns a null image when `inner` does not have the layout's inner size.
-QImage composeNinePatch(const QImage& inner, const NinePatchLayout& layout);
+QImage ComposeNinePatch(const QImage& inner, const NinePatchLayout& layout);

@@ -21,14 +21,14 @@ using SkinImages::TabPosition;
 // 96 dpi. A fresh QImage takes the screen's resolution, which would leak into the pHYs chunk.
 constexpr int DotsPerMeter = 3780;
 
-SkinFile skin(int id, QImage image)
+SkinFile Skin(int id, QImage image)
 {
     return {QString::number(id) + u".png"_s, std::move(image)};
 }
 
 } // namespace
 
-QList<SkinFile> allFiles()
+QList<SkinFile> AllFiles()
 {
     namespace Palette = SkinPalette;
     using namespace SkinImages;
@@ -41,36 +41,36 @@ QList<SkinFile> allFiles()
     int id = 143;
     for (TabPosition position : {TabPosition::Left, TabPosition::Middle, TabPosition::Right}) {
         for (ControlState state : tabStates)
-            files.append(skin(id++, tab(position, state)));
+            files.append(Skin(id++, Tab(position, state)));
     }
     for (ControlState state : buttonStates)
-        files.append(skin(id++, minimiseTile(state)));
+        files.append(Skin(id++, MinimiseTile(state)));
     for (ControlState state : buttonStates)
-        files.append(skin(id++, closeTile(state, RoundedCorners::LowerRight)));
+        files.append(Skin(id++, CloseTile(state, RoundedCorners::LowerRight)));
     for (ControlState state : buttonStates)
-        files.append(skin(id++, pushButton(state)));
-    files.append(skin(id++, panel()));
+        files.append(Skin(id++, PushButton(state)));
+    files.append(Skin(id++, Panel()));
     for (ControlState state : buttonStates)
-        files.append(skin(id++, closeTile(state, RoundedCorners::BothLower)));
-    files.append(skin(id++, chart(true)));
-    files.append(skin(id++, swatch(Palette::SwatchGrey)));
-    files.append(skin(id++, swatch(Palette::SwatchBlue)));
-    files.append(skin(id++, chart(false)));
+        files.append(Skin(id++, CloseTile(state, RoundedCorners::BothLower)));
+    files.append(Skin(id++, Chart(true)));
+    files.append(Skin(id++, Swatch(Palette::SwatchGrey)));
+    files.append(Skin(id++, Swatch(Palette::SwatchBlue)));
+    files.append(Skin(id++, Chart(false)));
     for (DotPattern pattern : {DotPattern::FadeOutward, DotPattern::Wave, DotPattern::Alternate})
-        files.append(skin(id++, dotStrips(pattern)));
+        files.append(Skin(id++, DotStrips(pattern)));
     for (QRgb colour :
          {Palette::BarGreen, Palette::BarYellow, Palette::BarOrange, Palette::BarRed, Palette::BarBlue})
-        files.append(skin(id++, barSegment(colour)));
+        files.append(Skin(id++, BarSegment(colour)));
     Q_ASSERT(id == 180);
-    files.append(skin(501, windowBackground()));
-    const QImage icon = programIcon();
+    files.append(Skin(501, WindowBackground()));
+    const QImage icon = ProgramIcon();
     files.append({u"dashcam-settings.png"_s, icon});
     // The window icon: small enough to decode in no time at start-up.
     files.append({u"dashcam-settings-64.png"_s, icon.scaled(64, 64, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)});
     return files;
 }
 
-bool writeAll(const QString& folder, QString* error)
+bool WriteAll(const QString& folder, QString* error)
 {
     const auto fail = [error](const QString& message) {
         if (error)
@@ -81,7 +81,7 @@ bool writeAll(const QString& folder, QString* error)
         return fail(u"cannot create the folder "_s + folder);
 
     const QDir target(folder);
-    for (SkinFile& file : allFiles()) {
+    for (SkinFile& file : AllFiles()) {
         if (file.image.isNull())
             return fail(u"no image drawn for "_s + file.fileName);
         file.image.setDotsPerMeterX(DotsPerMeter);

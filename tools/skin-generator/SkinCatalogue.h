@@ -14,11 +14,11 @@ struct SkinFile
 // program icon "dashcam-settings.png".
 namespace SkinCatalogue {
 
-QList<SkinFile> allFiles();
+QList<SkinFile> AllFiles();
 
 // Writes all files into `folder` (created when missing). The PNG files carry no time stamp or
 // text, and their resolution is fixed, so a rerun reproduces them byte for byte. On failure
 // `error` names what could not be written.
-bool writeAll(const QString& folder, QString* error);
+bool WriteAll(const QString& folder, QString* error);
 
 } // namespace SkinCatalogue

@@ -37,36 +37,36 @@ enum class DotPattern
 };
 
 // 14 x 39 stretchable tab; Selected is the chosen page's tab.
-QImage tab(TabPosition position, ControlState state);
+QImage Tab(TabPosition position, ControlState state);
 
 // 29 x 26 caption tile with a bar (minimise).
-QImage minimiseTile(ControlState state);
+QImage MinimiseTile(ControlState state);
 
 // 29 x 26 (one rounded corner) or 30 x 26 (both) caption tile with a cross (close).
-QImage closeTile(ControlState state, RoundedCorners corners);
+QImage CloseTile(ControlState state, RoundedCorners corners);
 
 // 15 x 31 stretchable push button.
-QImage pushButton(ControlState state);
+QImage PushButton(ControlState state);
 
 // 29 x 148 stretchable dark panel with a lighter middle section.
-QImage panel();
+QImage Panel();
 
 // 197 x 94 grid chart with a rising and a falling red line, optionally a green level line.
-QImage chart(bool withLevelLine);
+QImage Chart(bool withLevelLine);
 
 // 48 x 30 flat opaque colour, stored without alpha.
-QImage swatch(QRgb colour);
+QImage Swatch(QRgb colour);
 
 // 231 x 16: two pill-shaped strips of seven dots.
-QImage dotStrips(DotPattern pattern);
+QImage DotStrips(DotPattern pattern);
 
 // 5 x 17 stretchable segment of the memory bar chart.
-QImage barSegment(QRgb colour);
+QImage BarSegment(QRgb colour);
 
 // 29 x 101 stretchable main window background.
-QImage windowBackground();
+QImage WindowBackground();
 
 // 256 x 256 program icon: a dash cam seen from the front.
-QImage programIcon();
+QImage ProgramIcon();
 
 } // namespace SkinImages

@@ -6,14 +6,14 @@
 
 namespace SkinPainting {
 
-QImage newCanvas(const QSize& size)
+QImage NewCanvas(const QSize& size)
 {
     QImage canvas(size, QImage::Format_ARGB32_Premultiplied);
     canvas.fill(Qt::transparent);
     return canvas;
 }
 
-QLinearGradient verticalGradient(const QRectF& rect, QRgb top, QRgb bottom)
+QLinearGradient VerticalGradient(const QRectF& rect, QRgb top, QRgb bottom)
 {
     QLinearGradient gradient(rect.topLeft(), rect.bottomLeft());
     gradient.setColorAt(0.0, QColor::fromRgba(top));
@@ -21,7 +21,7 @@ QLinearGradient verticalGradient(const QRectF& rect, QRgb top, QRgb bottom)
     return gradient;
 }
 
-QPainterPath roundedRect(const QRectF& rect, qreal topLeft, qreal topRight, qreal bottomRight,
+QPainterPath RoundedRect(const QRectF& rect, qreal topLeft, qreal topRight, qreal bottomRight,
                          qreal bottomLeft)
 {
     QPainterPath path;
@@ -43,14 +43,14 @@ QPainterPath roundedRect(const QRectF& rect, qreal topLeft, qreal topRight, qrea
     return path;
 }
 
-QPainterPath rowsOf(const QPainterPath& shape, qreal y, qreal rows)
+QPainterPath RowsOf(const QPainterPath& shape, qreal y, qreal rows)
 {
     QPainterPath band;
     band.addRect(shape.boundingRect().left() - 1, y, shape.boundingRect().width() + 2, rows);
     return shape.intersected(band);
 }
 
-QRgb scaled(QRgb colour, qreal factor)
+QRgb Scaled(QRgb colour, qreal factor)
 {
     const auto channel = [factor](int value) {
         return std::clamp(static_cast<int>(std::lround(value * factor)), 0, 255);
@@ -58,7 +58,7 @@ QRgb scaled(QRgb colour, qreal factor)
     return qRgba(channel(qRed(colour)), channel(qGreen(colour)), channel(qBlue(colour)), qAlpha(colour));
 }
 
-QRgb withAlpha(QRgb colour, int alpha)
+QRgb WithAlpha(QRgb colour, int alpha)
 {
     return qRgba(qRed(colour), qGreen(colour), qBlue(colour), std::clamp(alpha, 0, 255));
 }

@@ -18,7 +18,7 @@ int main(int argc, char* argv[])
     }
 
     QString error;
-    if (!SkinCatalogue::writeAll(arguments.at(1), &error)) {
+    if (!SkinCatalogue::WriteAll(arguments.at(1), &error)) {
         std::fprintf(stderr, "skin-generator: %s\n", qPrintable(error));
         return 1;
     }

@@ -38,7 +38,7 @@ const Correction Corrections[] = {
     {u"Central Asia Standard Time", u"Bishkek", u"Asia/Bishkek"},
 };
 
-QString cppString(const QString& text)
+QString CppString(const QString& text)
 {
     QString out = u"u\""_s;
     for (const QChar c : text) {
@@ -110,7 +110,7 @@ int main(int argc, char* argv[])
     out += u"#include \"platform/linux/WindowsZoneTable.h\"\n\n"_s;
     out += u"namespace {\n\n// clang-format off\nconst WindowsZone Zones[] = {\n"_s;
     for (const Zone& zone : zones) {
-        out += u"    {"_s + cppString(zone.windowsId) + u", "_s + cppString(zone.cities) + u", \""_s +
+        out += u"    {"_s + CppString(zone.windowsId) + u", "_s + CppString(zone.cities) + u", \""_s +
                zone.ianaId + u"\"},\n"_s;
     }
     out += u"};\n// clang-format on\n\n} // namespace\n\n"_s;

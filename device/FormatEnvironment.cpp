@@ -1,0 +1,7 @@
+#include "device/FormatEnvironment.h"
+
+FormatEnvironment& FormatEnvironment::Instance()
+{
+    static FormatEnvironment environment;
+    return environment;
+}

@@ -1,0 +1,7 @@
+#include "startup/ViewerLanguage.h"
+
+ViewerLanguage& ViewerLanguage::Instance()
+{
+    static ViewerLanguage language;
+    return language;
+}
