@@ -1,7 +1,8 @@
 #include "ui/CBaseDialog.h"
 
-#include "ui/CSubSlider.h"
+#include "settings/SettingsRecord.h"
 #include "skin/SkinFont.h"
+#include "ui/CSubSlider.h"
 
 #include <QAbstractSpinBox>
 #include <QButtonGroup>
@@ -173,6 +174,64 @@ void CBaseDialog::SetEnabled(int id, bool enabled)
 {
     if (QWidget* control = Control(id))
         control->setEnabled(enabled);
+}
+
+// --- Binding table ----------------------------------------------------------------------------
+
+void CBaseDialog::Bind(std::initializer_list<Binding> rows)
+{
+    for (const Binding& row : rows) {
+        // The table reads and writes signed 32-bit values; other fields have rules of their own.
+        Q_ASSERT(row.field->type == FieldType::Int32);
+        m_bindings.append(row);
+        const int id = row.id;
+        if (QAbstractButton* button = Button(id))
+            connect(button, &QAbstractButton::clicked, this, [this, id] { StoreBinding(id); });
+    }
+}
+
+bool CBaseDialog::StoreBinding(int id)
+{
+    const auto row = std::find_if(m_bindings.cbegin(), m_bindings.cend(),
+                                  [id](const Binding& binding) { return binding.id == id; });
+    if (row == m_bindings.cend())
+        return false;
+    if (SettingsRecord* record = SettingsRecord::Instance()) {
+        const qint32 value = row->kind == Binding::Kind::Radio ? row->value : IsChecked(id) ? 1 : 0;
+        record->SetInt32(*row->field, value);
+    }
+    return true;
+}
+
+void CBaseDialog::LoadBindings()
+{
+    const SettingsRecord* record = SettingsRecord::Instance();
+    if (!record)
+        return;
+    const auto namedByARadio = [this](const FieldSpec& field, qint32 stored) {
+        return std::any_of(m_bindings.cbegin(), m_bindings.cend(), [&](const Binding& row) {
+            return row.loaded && row.kind == Binding::Kind::Radio && row.field->offset == field.offset &&
+                   row.value == stored;
+        });
+    };
+    QList<int> shown;
+    QList<int> cleared;
+    for (const Binding& row : std::as_const(m_bindings)) {
+        if (!row.loaded)
+            continue;
+        const qint32 stored = record->Int32(*row.field);
+        const bool checked =
+            row.kind == Binding::Kind::CheckBox
+                ? stored != 0
+                : stored == row.value || (row.fallback && !namedByARadio(*row.field, stored));
+        (checked ? shown : cleared).append(row.id);
+    }
+    // Unchecking first: a radio checked afterwards never makes its group uncheck a sibling, which
+    // would signal outside the blocker SetChecked holds for the one button it sets.
+    for (int id : std::as_const(cleared))
+        SetChecked(id, false);
+    for (int id : std::as_const(shown))
+        SetChecked(id, true);
 }
 
 void CBaseDialog::HideUnplaced()

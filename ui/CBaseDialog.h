@@ -1,11 +1,14 @@
 #pragma once
 
+#include "settings/RecordLayout.h"
+
 #include <QColor>
 #include <QFont>
 #include <QHash>
 #include <QList>
 #include <QSize>
 #include <QWidget>
+#include <initializer_list>
 
 class CSubSlider;
 class QAbstractButton;
@@ -27,7 +30,9 @@ class QScrollBar;
 //      are children of Content() and start zero-sized, like template controls;
 //   3. ClearHeadings(), then place headings (AddHeading(id) + PlaceLabel(id, ..., HeadingFont()))
 //      and the other controls with PlaceLabel / MoveControl / SetControlText / PlaceControl;
-//   4. SetScrollRange(range); ConfigureScrollBar().
+//   4. SetScrollRange(range); ConfigureScrollBar();
+//   5. Bind() the radios and check boxes that simply mirror a field; LoadFromRecord then calls
+//      LoadBindings() beside its own rules.
 // Coordinates of the helpers are page client pixels with the content unscrolled: a page is
 // built before it scrolls. Controls never laid out keep their zero size; HideUnplaced() makes
 // them invisible and takes them out of the tab chain, their handlers stay reachable by id.
@@ -136,6 +141,45 @@ public:
     // Keys the page consumes before its controls see them: Return and Enter here.
     virtual bool SwallowsKey(int key) const;
 
+    // --- Controls tied to fields of the settings block ---------------------------------------
+    // One row of a page's binding table; make rows with the factories below.
+    struct Binding
+    {
+        enum class Kind
+        {
+            Radio,
+            CheckBox,
+        };
+        Kind kind;
+        int id;
+        const FieldSpec* field; // a 32-bit signed field
+        qint32 value;           // radio: stored on a click, checks the radio on loading
+        bool fallback;          // radio: also checked for a value no radio of the field names
+        bool loaded;            // false: a click stores, loading leaves the control alone
+    };
+    // A click stores `value`; loading checks the radio exactly when the field holds `value`.
+    static constexpr Binding RadioRow(int id, const FieldSpec& field, qint32 value)
+    {
+        return {Binding::Kind::Radio, id, &field, value, false, true};
+    }
+    // Like RadioRow, and checked on loading for any value that no radio row of the field names.
+    static constexpr Binding FallbackRadioRow(int id, const FieldSpec& field, qint32 value)
+    {
+        return {Binding::Kind::Radio, id, &field, value, true, true};
+    }
+    // A click stores 1 when the box is now ticked, 0 when not; loading ticks it for any nonzero
+    // value.
+    static constexpr Binding CheckBoxRow(int id, const FieldSpec& field)
+    {
+        return {Binding::Kind::CheckBox, id, &field, 0, false, true};
+    }
+    // `row` without its loading half.
+    static constexpr Binding StoreOnly(Binding row)
+    {
+        row.loaded = false;
+        return row;
+    }
+
 protected:
     // --- Control factories: zero-sized children of Content() registered under `id` ----------
     // A read-only, borderless single-line label.
@@ -159,6 +203,16 @@ protected:
     void SetEnabled(int id, bool enabled);
     // Hides every registered control that was never given a size.
     void HideUnplaced();
+
+    // Adds rows to the page's binding table and ties each row's control (created before) to its
+    // field: a user's click (QAbstractButton::clicked) stores into the shared settings block.
+    void Bind(std::initializer_list<Binding> rows);
+    // Stores the field of the row for control `id` as a click on it does; nothing without a
+    // settings block. Returns false when no row has that id.
+    bool StoreBinding(int id);
+    // The loading half of the table: checks and unchecks the rows' controls from the settings
+    // block with SetChecked, so no handler runs; nothing without a settings block.
+    void LoadBindings();
 
     // A click on the page's own background (not on a control).
     virtual void OnBackgroundPressed() {}
@@ -189,5 +243,6 @@ private:
     QHash<int, QWidget*> m_controls;
     QList<int> m_controlOrder;
     QHash<int, QButtonGroup*> m_radioGroups;
+    QList<Binding> m_bindings;
     bool m_settingBar = false;
 };

@@ -1,7 +1,9 @@
 #include "ui/CBaseDialog.h"
 
-#include "tests/support/WheelEvent.h"
+#include "settings/RecordLayout.h"
+#include "settings/SettingsRecord.h"
 #include "skin/SkinFont.h"
+#include "tests/support/WheelEvent.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -12,6 +14,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QWheelEvent>
+#include <QtEndian>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -71,6 +75,77 @@ public:
     using CBaseDialog::SetChecked;
 };
 
+// Bound controls: a radio group with a fallback, a radio group without one, a check box and a
+// check box that only stores.
+enum
+{
+    IdChoice1 = 40,
+    IdChoice2 = 41,
+    IdChoiceOther = 42, // stores 0; shown for any value the group does not name
+    IdPlain3 = 50,
+    IdPlain4 = 51,
+    IdSwitch = 60,
+    IdStoreOnlySwitch = 61,
+};
+
+const FieldSpec& ChoiceField = Field::unplaced_radio_choice;
+const FieldSpec& PlainField = Field::device_language;
+const FieldSpec& SwitchField = Field::unplaced_switch_536;
+const FieldSpec& StoreOnlyField = Field::unplaced_switch_540;
+
+// A page whose radios and check boxes are all rows of the binding table.
+class BoundPage final : public CBaseDialog
+{
+public:
+    BoundPage() : CBaseDialog(2, nullptr)
+    {
+        CreatePageFonts();
+        int y = 20;
+        const auto add = [&](int id, QAbstractButton* button) {
+            PlaceLabel(id, QString::number(id), TextFont(), 25, y);
+            y += 25;
+            return button;
+        };
+        add(IdChoice1, AddRadio(IdChoice1, 1));
+        add(IdChoice2, AddRadio(IdChoice2, 1));
+        add(IdChoiceOther, AddRadio(IdChoiceOther, 1));
+        add(IdPlain3, AddRadio(IdPlain3, 2));
+        add(IdPlain4, AddRadio(IdPlain4, 2));
+        add(IdSwitch, AddCheckBox(IdSwitch));
+        add(IdStoreOnlySwitch, AddCheckBox(IdStoreOnlySwitch));
+        Bind({
+            RadioRow(IdChoice1, ChoiceField, 1),
+            RadioRow(IdChoice2, ChoiceField, 2),
+            FallbackRadioRow(IdChoiceOther, ChoiceField, 0),
+            RadioRow(IdPlain3, PlainField, 3),
+            RadioRow(IdPlain4, PlainField, 4),
+            CheckBoxRow(IdSwitch, SwitchField),
+            StoreOnly(CheckBoxRow(IdStoreOnlySwitch, StoreOnlyField)),
+        });
+        ConfigureScrollBar();
+    }
+    void LoadFromRecord() override { LoadBindings(); }
+
+    using CBaseDialog::SetChecked;
+    using CBaseDialog::StoreBinding;
+};
+
+constexpr int BoundIds[] = {IdChoice1, IdChoice2, IdChoiceOther,    IdPlain3,
+                            IdPlain4,  IdSwitch,  IdStoreOnlySwitch};
+
+// The shared settings block for one test function.
+class ScopedRecord
+{
+public:
+    ScopedRecord() : m_record(SettingsRecord::CreateInstance()) {}
+    ~ScopedRecord() { SettingsRecord::ReleaseInstance(); }
+    SettingsRecord& operator*() { return m_record; }
+    SettingsRecord* operator->() { return &m_record; }
+
+private:
+    SettingsRecord& m_record;
+};
+
 QImage Grab(QWidget* widget)
 {
     return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -100,6 +175,11 @@ private Q_SLOTS:
     void headingRulesFollowTheHeadings();
     void radioGroupsAreSeparate();
     void returnNeverReachesTheDialog();
+    void bindingsLoad_data();
+    void bindingsLoad();
+    void bindingsStoreClicks_data();
+    void bindingsStoreClicks();
+    void bindingsWithoutRecord();
 };
 
 void CBaseDialogTest::placeLabel_data()
@@ -380,6 +460,128 @@ void CBaseDialogTest::returnNeverReachesTheDialog()
     QCOMPARE(clicked.size(), 0);
     QVERIFY(dialog.isVisible());
     QVERIFY(!page->IsChecked(IdA));
+}
+
+void CBaseDialogTest::bindingsLoad_data()
+{
+    QTest::addColumn<int>("choice");
+    QTest::addColumn<int>("plain");
+    QTest::addColumn<int>("switchValue");
+    QTest::addColumn<QList<int>>("checked"); // every bound control checked after loading
+    // clang-format off
+    QTest::newRow("named values")           << 1  << 3 << 1  << QList<int>{IdChoice1, IdPlain3, IdSwitch};
+    QTest::newRow("second radios")          << 2  << 4 << 0  << QList<int>{IdChoice2, IdPlain4};
+    QTest::newRow("the fallback's own value") << 0 << 4 << 0 << QList<int>{IdChoiceOther, IdPlain4};
+    QTest::newRow("unnamed: fallback, none") << 7 << 9 << 5  << QList<int>{IdChoiceOther, IdSwitch};
+    QTest::newRow("negative")               << -1 << -1 << -1 << QList<int>{IdChoiceOther, IdSwitch};
+    // 3 is named by a radio of another field only.
+    QTest::newRow("another field's value")  << 3  << 3 << 0  << QList<int>{IdChoiceOther, IdPlain3};
+    // clang-format on
+}
+
+void CBaseDialogTest::bindingsLoad()
+{
+    QFETCH(int, choice);
+    QFETCH(int, plain);
+    QFETCH(int, switchValue);
+    QFETCH(QList<int>, checked);
+    ScopedRecord record;
+    BoundPage page;
+    // Start from the opposite state, so loading has to change every control it owns.
+    for (int id : BoundIds)
+        page.SetChecked(id, !checked.contains(id));
+    record->SetInt32(ChoiceField, choice);
+    record->SetInt32(PlainField, plain);
+    record->SetInt32(SwitchField, switchValue);
+    // Loading it would untick the store-only box, which starts ticked.
+    record->SetInt32(StoreOnlyField, 0);
+    const QByteArray before = record->ToByteArray();
+    QList<std::shared_ptr<QSignalSpy>> clicks;
+    QList<std::shared_ptr<QSignalSpy>> toggles;
+    for (int id : BoundIds) {
+        clicks.append(std::make_shared<QSignalSpy>(page.Button(id), &QAbstractButton::clicked));
+        toggles.append(std::make_shared<QSignalSpy>(page.Button(id), &QAbstractButton::toggled));
+    }
+
+    page.LoadFromRecord();
+
+    for (int id : BoundIds) {
+        // The store-only box keeps whatever it showed.
+        const bool expected = id == IdStoreOnlySwitch ? !checked.contains(id) : checked.contains(id);
+        QVERIFY2(page.IsChecked(id) == expected, qPrintable(QString::number(id)));
+    }
+    // No handler ran: no click, no toggle, and the record keeps its out-of-table values.
+    for (qsizetype i = 0; i < clicks.size(); ++i) {
+        QCOMPARE(clicks[i]->size(), 0);
+        QCOMPARE(toggles[i]->size(), 0);
+    }
+    QCOMPARE(record->ToByteArray(), before);
+}
+
+void CBaseDialogTest::bindingsStoreClicks_data()
+{
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("before");
+    QTest::addColumn<int>("after");
+    // clang-format off
+    QTest::newRow("radio")                  << int(IdChoice2)         << u"unplaced_radio_choice"_s << 7 << 2;
+    QTest::newRow("fallback radio")         << int(IdChoiceOther)     << u"unplaced_radio_choice"_s << 1 << 0;
+    QTest::newRow("radio without fallback") << int(IdPlain4)          << u"device_language"_s       << 9 << 4;
+    QTest::newRow("box ticked")             << int(IdSwitch)          << u"unplaced_switch_536"_s   << 0 << 1;
+    QTest::newRow("box unticked")           << int(IdSwitch)          << u"unplaced_switch_536"_s   << 5 << 0;
+    // Not loaded: the box starts unticked whatever the field holds.
+    QTest::newRow("store-only box")         << int(IdStoreOnlySwitch) << u"unplaced_switch_540"_s   << 7 << 1;
+    // clang-format on
+}
+
+void CBaseDialogTest::bindingsStoreClicks()
+{
+    QFETCH(int, id);
+    QFETCH(QString, field);
+    QFETCH(int, before);
+    QFETCH(int, after);
+    ScopedRecord record;
+    const FieldSpec* target = nullptr;
+    for (const FieldSpec& candidate : Field::all) {
+        if (QLatin1StringView(candidate.name.data(), qsizetype(candidate.name.size())) == field)
+            target = &candidate;
+    }
+    QVERIFY(target);
+    record->SetInt32(*target, before);
+    BoundPage page;
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    page.LoadFromRecord();
+    QByteArray expected = record->ToByteArray();
+
+    QAbstractButton* button = page.Button(id);
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+
+    QCOMPARE(record->Int32(*target), after);
+    // One field and nothing else.
+    qToLittleEndian<qint32>(after, expected.data() + target->offset);
+    QCOMPARE(record->ToByteArray(), expected);
+    // The command path stores the same.
+    record->SetInt32(*target, before);
+    QVERIFY(page.StoreBinding(id));
+    QCOMPARE(record->Int32(*target), after);
+    QVERIFY(!page.StoreBinding(IdLabel));
+}
+
+void CBaseDialogTest::bindingsWithoutRecord()
+{
+    BoundPage page;
+    page.SetChecked(IdChoice2, true);
+    page.SetChecked(IdSwitch, true);
+    // Nothing to load from: the controls keep what they show.
+    page.LoadFromRecord();
+    QVERIFY(page.IsChecked(IdChoice2));
+    QVERIFY(page.IsChecked(IdSwitch));
+    // A click has nowhere to store and still checks its control.
+    page.Button(IdChoice1)->click();
+    QVERIFY(page.IsChecked(IdChoice1));
+    QCOMPARE(SettingsRecord::Instance(), nullptr);
 }
 
 QTEST_MAIN(CBaseDialogTest)
