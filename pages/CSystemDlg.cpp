@@ -226,36 +226,32 @@ void CSystemDlg::BuildLayout()
     SetScrollRange(PageScrollRange);
 }
 
-void CSystemDlg::ConnectRadio(int id, const FieldSpec& field, int value)
-{
-    connect(Button(id), &QAbstractButton::clicked, this, [&field, value] {
-        if (SettingsRecord* record = SettingsRecord::Instance())
-            record->SetInt32(field, value);
-    });
-}
-
 void CSystemDlg::ConnectHandlers()
 {
-    ConnectRadio(IdDaylightOn, Field::daylight_saving, 1);
-    ConnectRadio(IdDaylightOff, Field::daylight_saving, 0);
-    ConnectRadio(IdKmh, Field::speed_unit, 0);
-    ConnectRadio(IdMph, Field::speed_unit, 1);
-    ConnectRadio(IdSpeedStampOn, Field::speed_stamp, 1);
-    ConnectRadio(IdSpeedStampOff, Field::speed_stamp, 0);
-    ConnectRadio(IdSafetyCameraOn, Field::safety_camera_alert, 1);
-    ConnectRadio(IdSafetyCameraOff, Field::safety_camera_alert, 0);
-    ConnectRadio(IdSpeedTrapOn, Field::mobile_speed_trap_alert, 1);
-    ConnectRadio(IdSpeedTrapOff, Field::mobile_speed_trap_alert, 0);
-    ConnectRadio(IdChoice1, Field::unplaced_radio_choice, 1);
-    ConnectRadio(IdChoice2, Field::unplaced_radio_choice, 2);
-    ConnectRadio(IdChoice3, Field::unplaced_radio_choice, 3);
-    ConnectRadio(IdChoice0, Field::unplaced_radio_choice, 0);
-    ConnectRadio(IdAutoOff30s, Field::lcd_auto_off_ms, 30000);
-    ConnectRadio(IdAutoOff10min, Field::lcd_auto_off_ms, 600000);
-    ConnectRadio(IdAutoOffNever, Field::lcd_auto_off_ms, 0);
-    ConnectRadio(IdLanguage0, Field::device_language, 0);
-    ConnectRadio(IdLanguage1, Field::device_language, 1);
-    ConnectRadio(IdLanguage4, Field::device_language, 4);
+    Bind({
+        FallbackRadioRow(IdDaylightOn, Field::daylight_saving, 1),
+        RadioRow(IdDaylightOff, Field::daylight_saving, 0),
+        RadioRow(IdKmh, Field::speed_unit, 0),
+        FallbackRadioRow(IdMph, Field::speed_unit, 1),
+        RadioRow(IdSpeedStampOn, Field::speed_stamp, 1),
+        FallbackRadioRow(IdSpeedStampOff, Field::speed_stamp, 0),
+        RadioRow(IdSafetyCameraOn, Field::safety_camera_alert, 1),
+        FallbackRadioRow(IdSafetyCameraOff, Field::safety_camera_alert, 0),
+        RadioRow(IdSpeedTrapOn, Field::mobile_speed_trap_alert, 1),
+        FallbackRadioRow(IdSpeedTrapOff, Field::mobile_speed_trap_alert, 0),
+        // Another choice shows none of these.
+        RadioRow(IdChoice1, Field::unplaced_radio_choice, 1),
+        RadioRow(IdChoice2, Field::unplaced_radio_choice, 2),
+        RadioRow(IdChoice3, Field::unplaced_radio_choice, 3),
+        RadioRow(IdChoice0, Field::unplaced_radio_choice, 0),
+        FallbackRadioRow(IdAutoOff30s, Field::lcd_auto_off_ms, 30000),
+        RadioRow(IdAutoOff10min, Field::lcd_auto_off_ms, 600000),
+        RadioRow(IdAutoOffNever, Field::lcd_auto_off_ms, 0),
+        // Another language shows none of these; the list below shows it.
+        RadioRow(IdLanguage0, Field::device_language, 0),
+        RadioRow(IdLanguage1, Field::device_language, 1),
+        RadioRow(IdLanguage4, Field::device_language, 4),
+    });
 
     // Lists store what the user picks (activated); filling them selects rows without storing.
     connect(List(IdLanguageList), &QComboBox::activated, this, &CSystemDlg::OnLanguageSelected);
@@ -293,27 +289,13 @@ void CSystemDlg::LoadFromRecord()
                                                                     : 0);
     }
 
-    const int choice = record->Int32(Field::unplaced_radio_choice);
-    SetChecked(IdChoice1, choice == 1);
-    SetChecked(IdChoice2, choice == 2);
-    SetChecked(IdChoice3, choice == 3);
-    SetChecked(IdChoice0, choice == 0);
+    LoadBindings();
 
     // A clock setting read from the card is not carried into this editing pass: Save deletes
     // time.dat unless the user sets the clock again.
     DeviceClock::Instance().is_set = false;
     SetChecked(IdWriteClock, false);
     SetClockControlsEnabled(false);
-
-    const int language = record->Int32(Field::device_language);
-    for (int id : {IdLanguage0, IdLanguage1, IdLanguage4})
-        SetChecked(id, false);
-    if (language == 0)
-        SetChecked(IdLanguage0, true);
-    else if (language == 1)
-        SetChecked(IdLanguage1, true);
-    else if (language == 4)
-        SetChecked(IdLanguage4, true);
 
     QComboBox* languageList = List(IdLanguageList);
     if (languageList->count() == 0) {
@@ -322,35 +304,14 @@ void CSystemDlg::LoadFromRecord()
             languageList->addItem(m_versionInfo.names.value(i, codes.at(i)));
     }
     // A value outside the list leaves it without a selection.
+    const int language = record->Int32(Field::device_language);
     languageList->setCurrentIndex(language >= 0 && language < languageList->count() ? language : -1);
-
-    const bool daylight = record->Int32(Field::daylight_saving) != 0;
-    SetChecked(IdDaylightOn, daylight);
-    SetChecked(IdDaylightOff, !daylight);
-    const bool mph = record->Int32(Field::speed_unit) != 0;
-    SetChecked(IdKmh, !mph);
-    SetChecked(IdMph, mph);
 
     {
         auto* brightness = ControlAs<QSlider>(IdBrightness);
         const QSignalBlocker blocker(brightness);
         brightness->setValue(record->Int32(Field::lcd_brightness));
     }
-
-    const int autoOff = record->Int32(Field::lcd_auto_off_ms);
-    for (int id : {IdAutoOff30s, IdAutoOff10min, IdAutoOffNever})
-        SetChecked(id, false);
-    SetChecked(autoOff == 0 ? IdAutoOffNever : autoOff == 600000 ? IdAutoOff10min : IdAutoOff30s, true);
-
-    const bool safetyCamera = record->Int32(Field::safety_camera_alert) == 1;
-    SetChecked(IdSafetyCameraOn, safetyCamera);
-    SetChecked(IdSafetyCameraOff, !safetyCamera);
-    const bool speedStamp = record->Int32(Field::speed_stamp) == 1;
-    SetChecked(IdSpeedStampOn, speedStamp);
-    SetChecked(IdSpeedStampOff, !speedStamp);
-    const bool speedTrap = record->Int32(Field::mobile_speed_trap_alert) == 1;
-    SetChecked(IdSpeedTrapOn, speedTrap);
-    SetChecked(IdSpeedTrapOff, !speedTrap);
 }
 
 void CSystemDlg::FillTimeZoneList()

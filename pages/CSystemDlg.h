@@ -17,7 +17,8 @@ struct DeviceVersionInfo;
 // The system settings page: the camera's menu language, voice volume, time zone, the clock to
 // hand to the camera, daylight saving, speed unit and the speed camera alerts. Every handler
 // writes straight into the shared settings block (or the device clock); filling the controls
-// runs none of them. The page owns the time zone catalogue, built once with the page.
+// runs none of them. The radios are rows of the base's binding table; the lists, sliders and
+// the clock have handlers of their own. The page owns the time zone catalogue, built once with the page.
 class CSystemDlg final : public CBaseDialog
 {
     Q_OBJECT
@@ -115,9 +116,6 @@ private:
     void OnGetCurrentTime();
     void OnTouchCalibrationReset();
     void SetClockControlsEnabled(bool enabled);
-
-    // A radio click stores `value` into `field`.
-    void ConnectRadio(int id, const FieldSpec& field, int value);
 
     const DeviceVersionInfo& m_versionInfo;
     CTimeZoneInfoManager m_timeZones;
