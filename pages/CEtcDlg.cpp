@@ -1,18 +1,16 @@
 #include "pages/CEtcDlg.h"
 
-#include "pages/CardFormatProcedure.h"
 #include "i18n/LanguagePack.h"
+#include "pages/CardFormatProcedure.h"
 #include "settings/RecordLayout.h"
 #include "settings/SettingsRecord.h"
-#include "ui/MessageBox.h"
 #include "skin/NinePatchRenderer.h"
+#include "ui/MessageBox.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <QRadioButton>
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -23,24 +21,20 @@ constexpr int PartitionGroup = 1;
 // The bar images of the recording types: green, yellow, orange, red, blue.
 constexpr std::array<int, CEtcDlg::RecordingTypes> BarImages{175, 176, 177, 178, 179};
 
+// The overwrite boxes the user can change, as they are laid out.
 struct OverwriteBox
 {
     int id;
-    const FieldSpec& field;
     const char16_t* textKey;
     int y;
 };
 
-const std::array<OverwriteBox, 4>& OverwriteBoxes()
-{
-    static const std::array<OverwriteBox, 4> boxes{{
-        {CEtcDlg::IdOverwriteIncidentContinuous, Field::overwrite_incident_continuous, u"IDS_STRING147", 399},
-        {CEtcDlg::IdOverwriteMotionParking, Field::overwrite_motion_parking, u"IDS_STRING148", 424},
-        {CEtcDlg::IdOverwriteIncidentParking, Field::overwrite_incident_parking, u"IDS_STRING149", 449},
-        {CEtcDlg::IdOverwriteManual, Field::overwrite_manual, u"IDS_STRING150", 474},
-    }};
-    return boxes;
-}
+constexpr std::array<OverwriteBox, 4> OverwriteBoxes{{
+    {CEtcDlg::IdOverwriteIncidentContinuous, u"IDS_STRING147", 399},
+    {CEtcDlg::IdOverwriteMotionParking, u"IDS_STRING148", 424},
+    {CEtcDlg::IdOverwriteIncidentParking, u"IDS_STRING149", 449},
+    {CEtcDlg::IdOverwriteManual, u"IDS_STRING150", 474},
+}};
 
 } // namespace
 
@@ -77,11 +71,8 @@ CEtcDlg::CEtcDlg(QWidget* parent) : CBaseDialog(TemplateId, parent)
     CreatePageFonts();
 
     AddLabel(IdPartitionHeading);
-    for (int id : {IdTypeA, IdTypeB, IdTypeC}) {
-        QRadioButton* radio = AddRadio(id, PartitionGroup);
-        const qint32 type = id - (IdTypeA - 1);
-        connect(radio, &QRadioButton::clicked, this, [this, type] { OnPartitionClicked(type); });
-    }
+    for (int id : {IdTypeA, IdTypeB, IdTypeC})
+        AddRadio(id, PartitionGroup);
     for (int i = 0; i < RecordingTypes; ++i) {
         AddLabel(IdLabelContinuous + i);
         AddLabel(IdShareContinuous + i, Qt::AlignRight);
@@ -90,15 +81,23 @@ CEtcDlg::CEtcDlg(QWidget* parent) : CBaseDialog(TemplateId, parent)
     connect(AddPushButton(IdFormat), &QPushButton::clicked, this, &CEtcDlg::OnFormatClicked);
     AddLabel(IdOverwriteHeading);
     AddCheckBox(IdOverwriteContinuous);
-    for (const OverwriteBox& box : OverwriteBoxes()) {
-        QCheckBox* check = AddCheckBox(box.id);
-        const FieldSpec& field = box.field;
-        connect(check, &QCheckBox::clicked, this, [&field](bool checked) {
-            if (SettingsRecord* record = SettingsRecord::Instance())
-                record->SetInt32(field, checked ? 1 : 0);
-        });
-    }
+    for (const OverwriteBox& box : OverwriteBoxes)
+        AddCheckBox(box.id);
     AddPushButton(IdFocusSink);
+
+    // A partition type no radio names shows none of them.
+    Bind({
+        RadioRow(IdTypeA, Field::partition_type, 1),
+        RadioRow(IdTypeB, Field::partition_type, 2),
+        RadioRow(IdTypeC, Field::partition_type, 3),
+        CheckBoxRow(IdOverwriteIncidentContinuous, Field::overwrite_incident_continuous),
+        CheckBoxRow(IdOverwriteMotionParking, Field::overwrite_motion_parking),
+        CheckBoxRow(IdOverwriteIncidentParking, Field::overwrite_incident_parking),
+        CheckBoxRow(IdOverwriteManual, Field::overwrite_manual),
+    });
+    // Connected after the table's own handler, so the chart shows the type just stored.
+    for (int id : {IdTypeA, IdTypeB, IdTypeC})
+        connect(Button(id), &QAbstractButton::clicked, this, &CEtcDlg::OnPartitionClicked);
 
     BuildPage();
     ConfigureScrollBar();
@@ -139,7 +138,7 @@ void CEtcDlg::BuildPage()
     AddHeading(IdOverwriteHeading);
     PlaceLabel(IdOverwriteHeading, GetText(u"IDS_STRING145"), heading, 15, 334);
     PlaceLabel(IdOverwriteContinuous, GetText(u"IDS_STRING166"), text, 25, 374);
-    for (const OverwriteBox& box : OverwriteBoxes())
+    for (const OverwriteBox& box : OverwriteBoxes)
         PlaceLabel(box.id, GetText(QStringView(box.textKey)), text, 25, box.y);
     // Continuous recordings always overwrite the oldest ones.
     SetChecked(IdOverwriteContinuous, true);
@@ -157,22 +156,15 @@ qint32 CEtcDlg::PartitionType() const
 
 void CEtcDlg::LoadFromRecord()
 {
-    const SettingsRecord* record = SettingsRecord::Instance();
-    if (!record)
+    if (!SettingsRecord::Instance())
         return;
-    for (const OverwriteBox& box : OverwriteBoxes())
-        SetChecked(box.id, record->Int32(box.field) != 0);
-    const qint32 type = record->Int32(Field::partition_type);
-    for (qint32 i = 1; i <= 3; ++i)
-        SetChecked(IdTypeA - 1 + i, type == i);
+    LoadBindings();
     ShowShareTexts();
     Content()->update();
 }
 
-void CEtcDlg::OnPartitionClicked(qint32 partitionType)
+void CEtcDlg::OnPartitionClicked()
 {
-    if (SettingsRecord* record = SettingsRecord::Instance())
-        record->SetInt32(Field::partition_type, partitionType);
     ShowShareTexts();
     Content()->update();
 }

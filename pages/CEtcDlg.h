@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/CBaseDialog.h"
 #include "skin/OffscreenSurface.h"
+#include "ui/CBaseDialog.h"
 
 #include <QPoint>
 #include <QString>
@@ -67,7 +67,8 @@ private:
     void ShowShareTexts();
     qint32 PartitionType() const;
 
-    void OnPartitionClicked(qint32 partitionType);
+    // After a partition radio stored its type: the chart and the percentages follow.
+    void OnPartitionClicked();
     void OnFormatClicked();
 
     std::array<OffscreenSurface, RecordingTypes> m_bars;
