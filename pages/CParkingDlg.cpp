@@ -3,9 +3,9 @@
 #include "i18n/LanguagePack.h"
 #include "settings/RecordLayout.h"
 #include "settings/SettingsRecord.h"
+#include "settings/SliderTables.h"
 #include "ui/CMsgPopupDlg.h"
 #include "ui/CSubSlider.h"
-#include "settings/SliderTables.h"
 
 #include <QAbstractButton>
 #include <QPushButton>
@@ -128,12 +128,20 @@ void CParkingDlg::CreateControls()
         connect(slider, &QAbstractSlider::actionTriggered, this, [this, id] { OnSliderChanged(id); });
         connect(slider, &QAbstractSlider::sliderReleased, this, [this, id] { OnSliderChanged(id); });
     }
-    for (int id :
-         std::initializer_list<int>{IdParkingOn, IdParkingOnNoMotion, IdParkingOff, IdLowVoltageOn,
-                                    IdLowVoltageOff, IdSwitch508On, IdSwitch508Off, 1165, 1166, 1167, 1168,
-                                    1169, IdSwitch536Box, IdSwitch508Box, IdSwitch540On, IdSwitch540Off}) {
+    for (int id : std::initializer_list<int>{IdParkingOn, IdParkingOnNoMotion, IdParkingOff, IdLowVoltageOn,
+                                             IdLowVoltageOff, 1165, 1166, 1167, 1168, 1169}) {
         connect(Button(id), &QAbstractButton::clicked, this, [this, id] { OnCommand(id); });
     }
+    // The switches that only mirror a field. Loading shows the 508 radios only; the other
+    // switches start unchecked whatever the record holds.
+    Bind({
+        FallbackRadioRow(IdSwitch508On, Field::unplaced_switch_508, 1),
+        RadioRow(IdSwitch508Off, Field::unplaced_switch_508, 0),
+        StoreOnly(CheckBoxRow(IdSwitch508Box, Field::unplaced_switch_508)),
+        StoreOnly(CheckBoxRow(IdSwitch536Box, Field::unplaced_switch_536)),
+        StoreOnly(RadioRow(IdSwitch540On, Field::unplaced_switch_540, 1)),
+        StoreOnly(RadioRow(IdSwitch540Off, Field::unplaced_switch_540, 0)),
+    });
 }
 
 void CParkingDlg::SetUpSlider(int id)
@@ -238,9 +246,7 @@ void CParkingDlg::LoadFromRecord()
     const quint32 months = record->UInt32(Field::winter_month_mask);
     for (int bit = 0; bit < 5; ++bit)
         SetChecked(IdMonth1 + bit, (months >> bit) & 1u);
-    const bool switch508 = record->Int32(Field::unplaced_switch_508) != 0;
-    SetChecked(IdSwitch508On, switch508);
-    SetChecked(IdSwitch508Off, !switch508);
+    LoadBindings();
     SetSliderPosition(IdBrightness, record->Int32(Field::video_brightness));
 }
 
@@ -320,10 +326,6 @@ void CParkingDlg::OnCommand(int id)
     case IdLowVoltageOff:
         OnLowVoltageRadio(id);
         break;
-    case IdSwitch508On:
-    case IdSwitch508Off:
-        record->SetInt32(Field::unplaced_switch_508, id == IdSwitch508On ? 1 : 0);
-        break;
     case 1165:
     case 1166:
     case 1167:
@@ -334,21 +336,12 @@ void CParkingDlg::OnCommand(int id)
         record->SetUInt32(Field::winter_month_mask, IsChecked(id) ? months | bit : months & ~bit);
         break;
     }
-    case IdSwitch536Box:
-        record->SetInt32(Field::unplaced_switch_536, IsChecked(id) ? 1 : 0);
-        break;
-    case IdSwitch508Box:
-        record->SetInt32(Field::unplaced_switch_508, IsChecked(id) ? 1 : 0);
-        break;
-    case IdSwitch540On:
-    case IdSwitch540Off:
-        record->SetInt32(Field::unplaced_switch_540, id == IdSwitch540On ? 1 : 0);
-        break;
     case IdSwitch100On:
     case IdSwitch100Off:
         record->SetInt32(Field::unplaced_switch_100, id == IdSwitch100On ? 1 : 0);
         break;
     default:
+        StoreBinding(id);
         break;
     }
 }

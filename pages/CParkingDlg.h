@@ -6,7 +6,9 @@
 // the parking record timer and the battery cut-off voltages. Every user change goes straight
 // into the shared settings block. Some controls of the page are never laid out (low-voltage
 // shutdown, winter months, a few switches); they stay hidden but keep their handlers, which
-// OnCommand reaches by id.
+// OnCommand reaches by id. The switches that only mirror a field are rows of the base's binding
+// table; the parking mode and low-voltage radios ask first and the month boxes edit single bits,
+// so those keep handlers of their own.
 class CParkingDlg final : public CBaseDialog
 {
     Q_OBJECT

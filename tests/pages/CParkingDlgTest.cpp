@@ -3,11 +3,11 @@
 #include "i18n/LanguagePack.h"
 #include "settings/RecordLayout.h"
 #include "settings/SettingsRecord.h"
+#include "settings/SliderTables.h"
+#include "skin/SkinFont.h"
 #include "tests/support/WheelEvent.h"
 #include "ui/CMsgPopupDlg.h"
 #include "ui/CSubSlider.h"
-#include "skin/SkinFont.h"
-#include "settings/SliderTables.h"
 
 #include <QLineEdit>
 #include <QRadioButton>
@@ -67,6 +67,8 @@ private Q_SLOTS:
     void lowVoltageQuestion();
     void unplacedControls_data();
     void unplacedControls();
+    void loadingLeavesTheOtherSwitches_data();
+    void loadingLeavesTheOtherSwitches();
     void layout();
     void sliderSetUp_data();
     void sliderSetUp();
@@ -494,6 +496,31 @@ void CParkingDlgTest::unplacedControls()
         m_page->Button(id)->click();
     }
     QCOMPARE(Record().Int32(*target), after);
+}
+
+void CParkingDlgTest::loadingLeavesTheOtherSwitches_data()
+{
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("stored"); // would check the control if loading showed it
+    QTest::newRow("536 box") << int(Id::IdSwitch536Box) << u"unplaced_switch_536"_s << 1;
+    QTest::newRow("508 box") << int(Id::IdSwitch508Box) << u"unplaced_switch_508"_s << 1;
+    QTest::newRow("540 on") << int(Id::IdSwitch540On) << u"unplaced_switch_540"_s << 1;
+    QTest::newRow("540 off") << int(Id::IdSwitch540Off) << u"unplaced_switch_540"_s << 0;
+}
+
+// Loading shows only the 508 radios of the unplaced switches; the others stay as built.
+void CParkingDlgTest::loadingLeavesTheOtherSwitches()
+{
+    QFETCH(int, id);
+    QFETCH(QString, field);
+    QFETCH(int, stored);
+    const FieldSpec* target = FieldNamed(field);
+    QVERIFY(target);
+    Record().SetInt32(*target, stored);
+    Load();
+    QVERIFY(!m_page->IsChecked(id));
+    QCOMPARE(Record().Int32(*target), stored);
 }
 
 void CParkingDlgTest::layout()
