@@ -106,12 +106,10 @@ CEtcDlg::CEtcDlg(QWidget* parent) : CBaseDialog(TemplateId, parent)
 
 void CEtcDlg::BuildPage()
 {
-    const QFont& heading = HeadingFont();
     const QFont& text = TextFont();
     ClearHeadings();
 
-    AddHeading(IdPartitionHeading);
-    PlaceLabel(IdPartitionHeading, GetText(u"IDS_STRING156"), heading, 15, 20);
+    PlaceHeading(IdPartitionHeading, GetText(u"IDS_STRING156"), 15, 20);
     const int w1 = PlaceLabel(IdTypeA, GetText(u"IDS_STRING157"), text, 25, 45).width();
     const int w2 = PlaceLabel(IdTypeB, GetText(u"IDS_STRING158"), text, w1 + 55, 45).width();
     PlaceLabel(IdTypeC, GetText(u"IDS_STRING159"), text, w1 + 55 + w2 + 100, 45);
@@ -126,8 +124,7 @@ void CEtcDlg::BuildPage()
     for (int i = 0; i < RecordingTypes; ++i)
         PlaceLabel(IdShareContinuous + i, u"000"_s, text, m + 50, 85 + 30 * i);
 
-    AddHeading(IdFormatHeading);
-    PlaceLabel(IdFormatHeading, GetText(u"IDS_STRING160"), heading, 15, 245);
+    PlaceHeading(IdFormatHeading, GetText(u"IDS_STRING160"), 15, 245);
     const QString format = GetText(u"IDS_STRING161");
     if (QAbstractButton* button = Button(IdFormat)) {
         button->setFont(text);
@@ -135,8 +132,7 @@ void CEtcDlg::BuildPage()
     }
     MoveControl(IdFormat, 25, 284, int(format.size()) * 6 + 40, 30);
 
-    AddHeading(IdOverwriteHeading);
-    PlaceLabel(IdOverwriteHeading, GetText(u"IDS_STRING145"), heading, 15, 334);
+    PlaceHeading(IdOverwriteHeading, GetText(u"IDS_STRING145"), 15, 334);
     PlaceLabel(IdOverwriteContinuous, GetText(u"IDS_STRING166"), text, 25, 374);
     for (const OverwriteBox& box : OverwriteBoxes)
         PlaceLabel(box.id, GetText(QStringView(box.textKey)), text, 25, box.y);

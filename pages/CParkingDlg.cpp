@@ -152,7 +152,7 @@ void CParkingDlg::SetUpSlider(int id)
     if (!slider || setup == SliderSetups().end())
         return;
     if (setup->labelled) {
-        slider->SetLabelFont(&m_fontText);
+        slider->SetLabelFont(&TextFont());
         slider->SetLabels(setup->labels, setup->flags);
     }
     slider->SetRange(setup->minimum, setup->maximum);
@@ -165,46 +165,38 @@ void CParkingDlg::SetUpSlider(int id)
 
 void CParkingDlg::Build()
 {
-    const QFont& heading = m_fontHeading;
-    const QFont& text = m_fontText;
+    const QFont& text = TextFont();
     ClearHeadings();
 
-    AddHeading(IdContinuousHeading);
-    PlaceLabel(IdContinuousHeading, Text(u"IDS_STRING216"), heading, 15, 20);
+    PlaceHeading(IdContinuousHeading, Text(u"IDS_STRING216"), 15, 20);
     PlaceLowHighSlider(IdContinuousLow, IdContinuousImpact, IdContinuousHigh, 55, 97);
 
-    AddHeading(IdBrightnessHeading);
-    PlaceLabel(IdBrightnessHeading, Text(u"IDS_STRING215"), heading, 15, 147);
+    PlaceHeading(IdBrightnessHeading, Text(u"IDS_STRING215"), 15, 147);
     MoveControl(IdBrightness, 110, 177, 350, 48);
     SetUpSlider(IdBrightness);
     PlaceLabel(IdDark, Text(u"IDS_STRING112"), text, 75, 222);
     PlaceLabel(IdBright, Text(u"IDS_STRING113"), text, 460, 222);
 
-    AddHeading(IdParkingHeading);
-    PlaceLabel(IdParkingHeading, Text(u"IDS_STRING104"), heading, 15, 252);
+    PlaceHeading(IdParkingHeading, Text(u"IDS_STRING104"), 15, 252);
     PlaceLabel(IdParkingOn, Text(u"IDS_STRING135"), text, 25, 282);
     PlaceLabel(IdParkingOff, Text(u"IDS_STRING136"), text, 25, 312);
 
-    AddHeading(IdParkingImpactHeading);
-    PlaceLabel(IdParkingImpactHeading, Text(u"IDS_STRING222"), heading, 15, 352);
+    PlaceHeading(IdParkingImpactHeading, Text(u"IDS_STRING222"), 15, 352);
     PlaceLowHighSlider(IdParkingImpactLow, IdParkingImpact, IdParkingImpactHigh, 387, 429);
 
-    AddHeading(IdMotionHeading);
-    PlaceLabel(IdMotionHeading, Text(u"IDS_STRING251"), heading, 15, 499);
+    PlaceHeading(IdMotionHeading, Text(u"IDS_STRING251"), 15, 499);
     PlaceLowHighSlider(IdMotionLow, IdMotion, IdMotionHigh, 534, 576);
 
-    AddHeading(IdTimerHeading);
-    PlaceLabel(IdTimerHeading, Text(u"IDS_STRING140"), heading, 15, 646);
+    PlaceHeading(IdTimerHeading, Text(u"IDS_STRING140"), 15, 646);
     MoveControl(IdRecordHours, 110, 681, 350, 55);
     SetUpSlider(IdRecordHours);
     PlaceLabel(IdHours, Text(u"IDS_STRING141"), text, 55, 723);
 
-    AddHeading(IdBatteryHeading);
-    PlaceLabel(IdBatteryHeading, Text(u"IDS_STRING142"), heading, 15, 793);
-    int w = PlaceLabel(Id12V, Text(u"IDS_STRING143"), m_fontBold, 30, 828).width();
+    PlaceHeading(IdBatteryHeading, Text(u"IDS_STRING142"), 15, 793);
+    int w = PlaceLabel(Id12V, Text(u"IDS_STRING143"), BoldFont(), 30, 828).width();
     MoveControl(IdCutoff12V, w + 30, 828, 350, 55);
     SetUpSlider(IdCutoff12V);
-    w = PlaceLabel(Id24V, Text(u"IDS_STRING144"), m_fontBold, 30, 928).width();
+    w = PlaceLabel(Id24V, Text(u"IDS_STRING144"), BoldFont(), 30, 928).width();
     MoveControl(IdCutoff24V, w + 30, 928, 350, 55);
     SetUpSlider(IdCutoff24V);
 
@@ -215,10 +207,10 @@ void CParkingDlg::Build()
 // translation moves both the slider and "High" to the right.
 void CParkingDlg::PlaceLowHighSlider(int lowId, int sliderId, int highId, int sliderTop, int labelTop)
 {
-    const int w = PlaceLabel(lowId, Text(u"IDS_STRING127"), m_fontText, 60, labelTop).width();
+    const int w = PlaceLabel(lowId, Text(u"IDS_STRING127"), TextFont(), 60, labelTop).width();
     MoveControl(sliderId, w + 60, sliderTop, 350, 55);
     SetUpSlider(sliderId);
-    PlaceLabel(highId, Text(u"IDS_STRING128"), m_fontText, w + 430, labelTop);
+    PlaceLabel(highId, Text(u"IDS_STRING128"), TextFont(), w + 430, labelTop);
 }
 
 void CParkingDlg::SetSliderPosition(int id, int position)

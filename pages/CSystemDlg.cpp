@@ -144,7 +144,7 @@ CSystemDlg::CSystemDlg(const DeviceVersionInfo& versionInfo, QWidget* parent)
 
     CreatePageFonts();
     BuildLayout();
-    volume->SetLabelFont(&m_fontText);
+    volume->SetLabelFont(&TextFont());
     volume->SetLabels(VolumeLabels, CSubSlider::LabelsAll);
     volume->SetRange(0, 3);
     volume->setValue(2);
@@ -180,48 +180,45 @@ QDateTimeEdit* CSystemDlg::Picker(int id) const
 void CSystemDlg::BuildLayout()
 {
     ClearHeadings();
-    const auto heading = [this](int id, QStringView key, int x, int y) {
-        AddHeading(id);
-        PlaceLabel(id, GetText(key), m_fontHeading, x, y);
-    };
+    const QFont& text = TextFont();
     const QString enabled = GetText(u"IDS_STRING115");
     const QString disabled = GetText(u"IDS_STRING116");
 
-    heading(IdLanguageHeading, u"IDS_STRING193", 15, 20);
-    PlaceControl(IdLanguageList, m_fontText, QString(), 25, 45, 250, 25, false);
+    PlaceHeading(IdLanguageHeading, GetText(u"IDS_STRING193"), 15, 20);
+    PlaceControl(IdLanguageList, text, QString(), 25, 45, 250, 25, false);
 
-    heading(IdVoiceHeading, u"IDS_STRING217", 15, 85);
+    PlaceHeading(IdVoiceHeading, GetText(u"IDS_STRING217"), 15, 85);
     MoveControl(IdVolumeSlider, 150, 130, 350, 55);
-    PlaceLabel(IdVolumeLabel, GetText(u"IDS_STRING117"), m_fontText, 60, 172);
+    PlaceLabel(IdVolumeLabel, GetText(u"IDS_STRING117"), text, 60, 172);
 
-    heading(IdTimeZoneHeading, u"IDS_STRING185", 15, 217);
-    PlaceControl(IdTimeZoneList, m_fontText, TimeZoneListSample, 25, 252, 0, 25, true);
+    PlaceHeading(IdTimeZoneHeading, GetText(u"IDS_STRING185"), 15, 217);
+    PlaceControl(IdTimeZoneList, text, TimeZoneListSample, 25, 252, 0, 25, true);
 
-    heading(IdDateTimeHeading, u"IDS_STRING182", 15, 292);
-    const QSize box = PlaceLabel(IdWriteClock, QString(), m_fontText, 25, 322);
-    PlaceControl(IdDatePicker, m_fontText, QString(), box.width() + 40, 322, 90, 25, false);
-    PlaceControl(IdTimePicker, m_fontText, QString(), 165, 322, 100, 25, false);
-    SetControlText(IdGetCurrentTime, m_fontText, GetText(u"IDS_STRING184"), 275, 322, 0, 25, true);
+    PlaceHeading(IdDateTimeHeading, GetText(u"IDS_STRING182"), 15, 292);
+    const QSize box = PlaceLabel(IdWriteClock, QString(), text, 25, 322);
+    PlaceControl(IdDatePicker, text, QString(), box.width() + 40, 322, 90, 25, false);
+    PlaceControl(IdTimePicker, text, QString(), 165, 322, 100, 25, false);
+    SetControlText(IdGetCurrentTime, text, GetText(u"IDS_STRING184"), 275, 322, 0, 25, true);
 
-    heading(IdDaylightHeading, u"IDS_STRING196", 15, 367);
-    PlaceLabel(IdDaylightOn, enabled, m_fontText, 25, 397);
-    PlaceLabel(IdDaylightOff, disabled, m_fontText, 25, 427);
+    PlaceHeading(IdDaylightHeading, GetText(u"IDS_STRING196"), 15, 367);
+    PlaceLabel(IdDaylightOn, enabled, text, 25, 397);
+    PlaceLabel(IdDaylightOff, disabled, text, 25, 427);
 
-    heading(IdSpeedUnitHeading, u"IDS_STRING190", 15, 472);
-    PlaceLabel(IdKmh, GetText(u"IDS_STRING191"), m_fontText, 25, 502);
-    PlaceLabel(IdMph, GetText(u"IDS_STRING192"), m_fontText, 125, 502);
+    PlaceHeading(IdSpeedUnitHeading, GetText(u"IDS_STRING190"), 15, 472);
+    PlaceLabel(IdKmh, GetText(u"IDS_STRING191"), text, 25, 502);
+    PlaceLabel(IdMph, GetText(u"IDS_STRING192"), text, 125, 502);
 
-    heading(IdSpeedStampHeading, u"IDS_STRING309", 15, 542);
-    PlaceLabel(IdSpeedStampOn, enabled, m_fontText, 25, 582);
-    PlaceLabel(IdSpeedStampOff, disabled, m_fontText, 25, 607);
+    PlaceHeading(IdSpeedStampHeading, GetText(u"IDS_STRING309"), 15, 542);
+    PlaceLabel(IdSpeedStampOn, enabled, text, 25, 582);
+    PlaceLabel(IdSpeedStampOff, disabled, text, 25, 607);
 
-    heading(IdSafetyCameraHeading, u"IDS_STRING119", 15, 647);
-    PlaceLabel(IdSafetyCameraOn, enabled, m_fontText, 25, 687);
-    PlaceLabel(IdSafetyCameraOff, disabled, m_fontText, 25, 712);
+    PlaceHeading(IdSafetyCameraHeading, GetText(u"IDS_STRING119"), 15, 647);
+    PlaceLabel(IdSafetyCameraOn, enabled, text, 25, 687);
+    PlaceLabel(IdSafetyCameraOff, disabled, text, 25, 712);
 
-    heading(IdSpeedTrapHeading, u"IDS_STRING340", 15, 757);
-    PlaceLabel(IdSpeedTrapOn, enabled, m_fontText, 25, 797);
-    PlaceLabel(IdSpeedTrapOff, disabled, m_fontText, 25, 822);
+    PlaceHeading(IdSpeedTrapHeading, GetText(u"IDS_STRING340"), 15, 757);
+    PlaceLabel(IdSpeedTrapOn, enabled, text, 25, 797);
+    PlaceLabel(IdSpeedTrapOff, disabled, text, 25, 822);
 
     SetScrollRange(PageScrollRange);
 }

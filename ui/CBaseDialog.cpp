@@ -317,6 +317,12 @@ void CBaseDialog::SetControlText(int id, const QFont& font, const QString& text,
     control->setGeometry(x, y, width, height);
 }
 
+QSize CBaseDialog::PlaceHeading(int id, const QString& text, int x, int y)
+{
+    m_headingIds.append(id);
+    return PlaceLabel(id, text, m_fontHeading, x, y);
+}
+
 void CBaseDialog::PlaceControl(int id, const QFont& font, const QString& text, int x, int y, int width,
                                int height, bool fitWidth)
 {

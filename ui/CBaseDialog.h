@@ -28,8 +28,9 @@ class QScrollBar;
 //   1. SetScrollStep(step); CreatePageFonts();
 //   2. create every control with the Add...() factories, each under its control id; controls
 //      are children of Content() and start zero-sized, like template controls;
-//   3. ClearHeadings(), then place headings (AddHeading(id) + PlaceLabel(id, ..., HeadingFont()))
-//      and the other controls with PlaceLabel / MoveControl / SetControlText / PlaceControl;
+//   3. ClearHeadings(), then place headings with PlaceHeading and the other controls with
+//      PlaceLabel / MoveControl / SetControlText / PlaceControl, in the fonts HeadingFont(),
+//      BoldFont() and TextFont();
 //   4. SetScrollRange(range); ConfigureScrollBar();
 //   5. Bind() the radios and check boxes that simply mirror a field; LoadFromRecord then calls
 //      LoadBindings() beside its own rules.
@@ -115,7 +116,9 @@ public:
 
     // --- Section headings --------------------------------------------------------------------
     void ClearHeadings() { m_headingIds.clear(); }
-    void AddHeading(int id) { m_headingIds.append(id); }
+    // Registers `id` as the next heading, so it gets a rule, and places it like PlaceLabel in
+    // the heading font.
+    QSize PlaceHeading(int id, const QString& text, int x, int y);
     const QList<int>& HeadingIds() const { return m_headingIds; }
     // Paints the rule right of each visible heading, in client coordinates.
     void PaintHeadingRules(QPainter& painter) const;
@@ -225,10 +228,6 @@ protected:
     int m_scrollPos = 0;
     int m_scrollRange = 0;
     int m_scrollStep = 0;
-    QList<int> m_headingIds;
-    QFont m_fontHeading;
-    QFont m_fontBold;
-    QFont m_fontText;
 
 private:
     class ContentWidget;
@@ -244,5 +243,9 @@ private:
     QList<int> m_controlOrder;
     QHash<int, QButtonGroup*> m_radioGroups;
     QList<Binding> m_bindings;
+    QList<int> m_headingIds;
+    QFont m_fontHeading;
+    QFont m_fontBold;
+    QFont m_fontText;
     bool m_settingBar = false;
 };

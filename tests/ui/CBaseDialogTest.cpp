@@ -54,10 +54,8 @@ public:
         AddRadio(IdUnplaced, 2);
         AddCheckBox(IdBox);
         ClearHeadings();
-        AddHeading(IdHeading);
-        PlaceLabel(IdHeading, u"Heading"_s, HeadingFont(), 15, 20);
-        AddHeading(IdHiddenHeading);
-        PlaceLabel(IdHiddenHeading, u"Hidden"_s, HeadingFont(), 15, 300);
+        PlaceHeading(IdHeading, u"Heading"_s, 15, 20);
+        PlaceHeading(IdHiddenHeading, u"Hidden"_s, 15, 300);
         Control(IdHiddenHeading)->hide();
         PlaceLabel(IdLabel, u"Label"_s, TextFont(), 60, 200);
         PlaceLabel(IdTopLabel, u"Top"_s, TextFont(), 60, 0);
