@@ -67,6 +67,8 @@ QString CEtcDlg::ShareText(float share)
 CEtcDlg::CEtcDlg(QWidget* parent) : CBaseDialog(TemplateId, parent)
 {
     SetScrollStep(100);
+    // Escape stays in the page as Return does: in the main window either would close it.
+    SwallowKey(Qt::Key_Escape);
     SetScrollRange(100);
     CreatePageFonts();
 
@@ -171,11 +173,6 @@ void CEtcDlg::OnFormatClicked()
     if (!MessageBox::Ask(this, GetText(u"IDS_STRING162"), text))
         return;
     CardFormatProcedure::HandshakeAndFormat(this);
-}
-
-bool CEtcDlg::SwallowsKey(int key) const
-{
-    return key == Qt::Key_Escape || CBaseDialog::SwallowsKey(key);
 }
 
 void CEtcDlg::OnBackgroundPressed()

@@ -51,7 +51,6 @@ public:
     explicit CEtcDlg(QWidget* parent);
 
     void LoadFromRecord() override;
-    bool SwallowsKey(int key) const override;
 
     // Where the first bar is drawn in the page's content; it moves with the controls.
     QPoint ChartOrigin() const;

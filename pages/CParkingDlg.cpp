@@ -65,6 +65,8 @@ QString Text(const char16_t* key)
 CParkingDlg::CParkingDlg(QWidget* parent) : CBaseDialog(TemplateId, parent)
 {
     SetScrollStep(ScrollStepPixels);
+    // Escape stays in the page as Return does: in the main window either would close it.
+    SwallowKey(Qt::Key_Escape);
     SetScrollRange(500);
     m_scrollPos = 0;
     CreatePageFonts();
@@ -404,12 +406,7 @@ void CParkingDlg::SetMonthsEnabled(bool enabled)
         SetEnabled(id, enabled);
 }
 
-// --- Keys and focus -------------------------------------------------------------------------------
-
-bool CParkingDlg::SwallowsKey(int key) const
-{
-    return key == Qt::Key_Escape || CBaseDialog::SwallowsKey(key);
-}
+// --- Focus --------------------------------------------------------------------------------------
 
 void CParkingDlg::OnBackgroundPressed()
 {

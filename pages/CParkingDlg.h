@@ -83,8 +83,6 @@ public:
     // Stores the field of slider `id` for its current position.
     void OnSliderChanged(int id);
 
-    bool SwallowsKey(int key) const override;
-
 protected:
     void OnBackgroundPressed() override;
 

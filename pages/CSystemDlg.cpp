@@ -87,6 +87,8 @@ CSystemDlg::CSystemDlg(const DeviceVersionInfo& versionInfo, QWidget* parent)
 {
     SetScrollRange(250);
     SetScrollStep(PageScrollStep);
+    // Escape stays in the page as Return does: in the main window either would close it.
+    SwallowKey(Qt::Key_Escape);
 
     for (int id : {IdLanguageHeading, IdVoiceHeading, IdVolumeLabel, IdTimeZoneHeading, IdDateTimeHeading,
                    IdDaylightHeading, IdSpeedUnitHeading, IdSpeedStampHeading, IdSafetyCameraHeading,
@@ -435,11 +437,6 @@ void CSystemDlg::OnTouchCalibrationReset()
     QFile file(marker);
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         file.close();
-}
-
-bool CSystemDlg::SwallowsKey(int key) const
-{
-    return key == Qt::Key_Escape || CBaseDialog::SwallowsKey(key);
 }
 
 void CSystemDlg::OnBackgroundPressed()

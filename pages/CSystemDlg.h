@@ -94,8 +94,6 @@ public:
     // Tests fix the time "Get Current Time" takes; nullopt uses the real clock.
     static void SetCurrentTimeForTest(std::optional<QDateTime> now);
 
-    bool SwallowsKey(int key) const override;
-
 protected:
     void OnBackgroundPressed() override;
 

@@ -487,7 +487,7 @@ void CBaseDialog::wheelEvent(QWheelEvent* event)
 
 bool CBaseDialog::SwallowsKey(int key) const
 {
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
+    return key == Qt::Key_Return || key == Qt::Key_Enter || m_extraSwallowedKeys.contains(key);
 }
 
 namespace {

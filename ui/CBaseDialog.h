@@ -141,8 +141,9 @@ public:
     void OnMouseWheel(int delta);
 
     // --- Keys -----------------------------------------------------------------------------
-    // Keys the page consumes before its controls see them: Return and Enter here.
-    virtual bool SwallowsKey(int key) const;
+    // Keys the page consumes before its controls see them: Return and Enter on every page, and
+    // those the page added with SwallowKey.
+    bool SwallowsKey(int key) const;
 
     // --- Controls tied to fields of the settings block ---------------------------------------
     // One row of a page's binding table; make rows with the factories below.
@@ -217,6 +218,9 @@ protected:
     // block with SetChecked, so no handler runs; nothing without a settings block.
     void LoadBindings();
 
+    // Adds a key that the page consumes before its controls see it.
+    void SwallowKey(int key) { m_extraSwallowedKeys.append(key); }
+
     // A click on the page's own background (not on a control).
     virtual void OnBackgroundPressed() {}
     // Paints the page's own items over the background; the default paints the heading rules.
@@ -243,6 +247,7 @@ private:
     QList<int> m_controlOrder;
     QHash<int, QButtonGroup*> m_radioGroups;
     QList<Binding> m_bindings;
+    QList<int> m_extraSwallowedKeys;
     QList<int> m_headingIds;
     QFont m_fontHeading;
     QFont m_fontBold;

@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -71,6 +72,17 @@ public:
     void LoadFromRecord() override {}
 
     using CBaseDialog::SetChecked;
+    using CBaseDialog::SwallowKey;
+};
+
+// Stands for the main window: records the keys that reach it from the page.
+class KeyRecorder final : public QWidget
+{
+public:
+    QList<int> m_keys;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override { m_keys.append(event->key()); }
 };
 
 // Bound controls: a radio group with a fallback, a radio group without one, a check box and a
@@ -173,6 +185,8 @@ private Q_SLOTS:
     void headingRulesFollowTheHeadings();
     void radioGroupsAreSeparate();
     void returnNeverReachesTheDialog();
+    void pageKeys_data();
+    void pageKeys();
     void bindingsLoad_data();
     void bindingsLoad();
     void bindingsStoreClicks_data();
@@ -458,6 +472,38 @@ void CBaseDialogTest::returnNeverReachesTheDialog()
     QCOMPARE(clicked.size(), 0);
     QVERIFY(dialog.isVisible());
     QVERIFY(!page->IsChecked(IdA));
+}
+
+void CBaseDialogTest::pageKeys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("swallowEscape"); // the page adds Escape to its keys
+    QTest::addColumn<bool>("swallowed");
+    QTest::newRow("Return") << int(Qt::Key_Return) << false << true;
+    QTest::newRow("Enter") << int(Qt::Key_Enter) << false << true;
+    QTest::newRow("Escape, not added") << int(Qt::Key_Escape) << false << false;
+    QTest::newRow("Escape, added") << int(Qt::Key_Escape) << true << true;
+    QTest::newRow("Return, Escape added") << int(Qt::Key_Return) << true << true;
+    QTest::newRow("another key") << int(Qt::Key_A) << true << false;
+}
+
+void CBaseDialogTest::pageKeys()
+{
+    QFETCH(int, key);
+    QFETCH(bool, swallowEscape);
+    QFETCH(bool, swallowed);
+    KeyRecorder window;
+    auto* page = new TestPage(561, 80, &window);
+    if (swallowEscape)
+        page->SwallowKey(Qt::Key_Escape);
+    QCOMPARE(page->SwallowsKey(key), swallowed);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QWidget* box = page->Control(IdBox);
+    box->setFocus();
+    QTRY_VERIFY(box->hasFocus());
+    QTest::keyClick(box, Qt::Key(key));
+    QCOMPARE(window.m_keys, swallowed ? QList<int>{} : QList<int>{key});
 }
 
 void CBaseDialogTest::bindingsLoad_data()
