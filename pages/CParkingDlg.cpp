@@ -10,17 +10,56 @@
 #include <QAbstractButton>
 #include <QPushButton>
 #include <algorithm>
+#include <array>
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// Tick labels from the value tables the sliders store, so a label always names the stored value.
+QStringList MotionLabels()
+{
+    QStringList labels;
+    for (int value : SliderTables::Motion)
+        labels.append(value == 0 ? u"OFF"_s : QString::number(value)); // 0: no motion detection
+    return labels;
+}
+
+QStringList HoursLabels()
+{
+    QStringList labels;
+    // Entry 0 only matches a stored 0 on loading; it is no position of the slider.
+    for (auto hours = SliderTables::Hours.begin() + 1; hours != SliderTables::Hours.end(); ++hours)
+        labels.append(QString::number(*hours));
+    return labels;
+}
+
+template <std::size_t Count>
+QStringList VoltLabels(const std::array<float, Count>& volts)
+{
+    QStringList labels;
+    for (float value : volts)
+        labels.append(QString::asprintf("%.1fV", double(value)));
+    // The top voltage's label ends in a space ("12.3V "), which widens the box it is measured and
+    // drawn in; it is kept byte for byte.
+    labels.last() += u' ';
+    return labels;
+}
+
+// "1", "3" and "5" of the five impact levels.
+constexpr CSubSlider::LabelFlags EndsAndMiddle =
+    CSubSlider::LabelsFirstAndLast | CSubSlider::LabelLowerMiddle;
+// The first, the fifth and the last of the eight voltages.
+constexpr CSubSlider::LabelFlags EndsAndUpperMiddle =
+    CSubSlider::LabelsFirstAndLast | CSubSlider::LabelUpperMiddle;
+constexpr CSubSlider::LabelFlags EveryLabel = CSubSlider::LabelsAll;
 
 struct SliderSetup
 {
     int id;
     bool labelled; // label font and labels set
     QStringList labels;
-    int flags;
+    CSubSlider::LabelFlags flags;
     int minimum, maximum;
     int initial; // -1: not set
     int kind;    // -1: not set
@@ -28,17 +67,18 @@ struct SliderSetup
 
 const QList<SliderSetup>& SliderSetups()
 {
+    static const QStringList impact{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s};
     // clang-format off
     static const QList<SliderSetup> setups{
-        {CParkingDlg::IdContinuousImpact, true, {u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s}, 9, 1, 5, 3, -1},
-        {CParkingDlg::IdBrightness, false, {}, 0, 0, 2, -1, -1},
-        {CParkingDlg::IdParkingImpact, true, {u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s}, 9, 1, 5, 3, -1},
-        {CParkingDlg::IdMotion, true, {u"OFF"_s, u"1"_s, u"3"_s, u"5"_s}, 16, 0, 3, 4, CSubSlider::KindMotion},
-        {CParkingDlg::IdRecordHours, true, {u"6"_s, u"12"_s, u"24"_s, u"48"_s}, 16, 0, 3, 4, CSubSlider::KindHoursAlt},
-        {CParkingDlg::IdCutoff12V, true, {u"11.6V"_s, u"11.7V"_s, u"11.8V"_s, u"11.9V"_s, u"12.0V"_s, u"12.1V"_s,
-                                          u"12.2V"_s, u"12.3V "_s}, 5, 0, 7, 4, CSubSlider::KindVolts12},
-        {CParkingDlg::IdCutoff24V, true, {u"23.2V"_s, u"23.4V"_s, u"23.6V"_s, u"23.8V"_s, u"24.0V"_s, u"24.2V"_s,
-                                          u"24.4V"_s, u"24.6V "_s}, 5, 0, 7, 4, CSubSlider::KindVolts24},
+        {CParkingDlg::IdContinuousImpact, true, impact, EndsAndMiddle, 1, 5, 3, -1},
+        {CParkingDlg::IdBrightness, false, {}, {}, 0, 2, -1, -1},
+        {CParkingDlg::IdParkingImpact, true, impact, EndsAndMiddle, 1, 5, 3, -1},
+        {CParkingDlg::IdMotion, true, MotionLabels(), EveryLabel, 0, 3, 4, CSubSlider::KindMotion},
+        {CParkingDlg::IdRecordHours, true, HoursLabels(), EveryLabel, 0, 3, 4, CSubSlider::KindHoursAlt},
+        {CParkingDlg::IdCutoff12V, true, VoltLabels(SliderTables::Volts12), EndsAndUpperMiddle, 0, 7, 4,
+         CSubSlider::KindVolts12},
+        {CParkingDlg::IdCutoff24V, true, VoltLabels(SliderTables::Volts24), EndsAndUpperMiddle, 0, 7, 4,
+         CSubSlider::KindVolts24},
     };
     // clang-format on
     return setups;

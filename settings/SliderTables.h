@@ -2,8 +2,8 @@
 
 #include <array>
 
-// The value tables behind the record page's sliders: the page stores entries of them and the
-// sliders' tooltips show them.
+// The value tables behind the record page's sliders: the page stores entries of them, and the
+// sliders' tick labels and tooltips show them.
 namespace SliderTables {
 inline constexpr std::array<int, 4> Motion{0, 1, 3, 5};
 // Entry 0 only matches a stored 0 on loading; sliders use entries 1 to 4.

@@ -1,7 +1,7 @@
 #include "ui/CSubSlider.h"
 
-#include "skin/SkinFont.h"
 #include "settings/SliderTables.h"
+#include "skin/SkinFont.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -98,7 +98,7 @@ void CSubSlider::SetLabelFont(const QFont* font)
     update();
 }
 
-void CSubSlider::SetLabels(const QStringList& labels, int flags)
+void CSubSlider::SetLabels(const QStringList& labels, LabelFlags flags)
 {
     m_labels.append(labels);
     m_labelFlags = flags;

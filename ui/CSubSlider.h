@@ -34,14 +34,16 @@ public:
         KindHoursAlt = 4,
         KindMotion = 5,
     };
-    // Label flags.
+    // Which of the n labels are drawn. LabelsAll draws every label (with n > 1) whatever the
+    // other bits say; otherwise each bit adds the labels it names.
     enum LabelFlag
     {
         LabelsFirstAndLast = 0x01,
-        LabelUpperMiddle = 0x04, // index (n + 1) / 2
-        LabelLowerMiddle = 0x08, // index (n - 1) / 2
+        LabelUpperMiddle = 0x04, // index (n + 1) / 2: the fifth of eight
+        LabelLowerMiddle = 0x08, // index (n - 1) / 2: the middle of five
         LabelsAll = 0x10,
     };
+    Q_DECLARE_FLAGS(LabelFlags, LabelFlag)
 
     explicit CSubSlider(QWidget* parent = nullptr);
     ~CSubSlider() override;
@@ -51,9 +53,9 @@ public:
     // Only referenced: the font must outlive the slider.
     void SetLabelFont(const QFont* font);
     // Appends to the labels drawn so far and replaces the flags.
-    void SetLabels(const QStringList& labels, int flags);
+    void SetLabels(const QStringList& labels, LabelFlags flags);
     const QStringList& Labels() const { return m_labels; }
-    int LabelFlags() const { return m_labelFlags; }
+    LabelFlags LabelSelection() const { return m_labelFlags; }
     // Range with a page step of a fifth of it (at least 1), as the trackbar has.
     void SetRange(int minimum, int maximum);
 
@@ -89,6 +91,8 @@ private:
 
     int m_tooltipKind = 0;
     const QFont* m_labelFont = nullptr;
-    int m_labelFlags = 0;
+    LabelFlags m_labelFlags;
     QStringList m_labels;
 };
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(CSubSlider::LabelFlags)

@@ -564,39 +564,48 @@ void CParkingDlgTest::sliderSetUp_data()
 {
     QTest::addColumn<int>("id");
     QTest::addColumn<QStringList>("labels");
-    QTest::addColumn<int>("flags");
+    QTest::addColumn<CSubSlider::LabelFlags>("flags");
     QTest::addColumn<int>("minimum");
     QTest::addColumn<int>("maximum");
     QTest::addColumn<int>("kind");
     QTest::addColumn<QList<int>>("drawn");
     const QStringList five{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s};
-    QTest::newRow("1252") << 1252 << five << 9 << 1 << 5 << 0 << QList<int>{0, 4, 2};
-    QTest::newRow("1020") << 1020 << QStringList() << 0 << 0 << 2 << 0 << QList<int>{};
-    QTest::newRow("1160") << 1160 << five << 9 << 1 << 5 << 0 << QList<int>{0, 4, 2};
-    QTest::newRow("1161") << 1161 << QStringList{u"OFF"_s, u"1"_s, u"3"_s, u"5"_s} << 16 << 0 << 3 << 5
-                          << QList<int>{0, 1, 2, 3};
-    QTest::newRow("1162") << 1162 << QStringList{u"6"_s, u"12"_s, u"24"_s, u"48"_s} << 16 << 0 << 3 << 4
-                          << QList<int>{0, 1, 2, 3};
+    const CSubSlider::LabelFlags endsAndMiddle =
+        CSubSlider::LabelsFirstAndLast | CSubSlider::LabelLowerMiddle;
+    const CSubSlider::LabelFlags endsAndUpperMiddle =
+        CSubSlider::LabelsFirstAndLast | CSubSlider::LabelUpperMiddle;
+    const CSubSlider::LabelFlags all = CSubSlider::LabelsAll;
+    const int position = CSubSlider::KindPosition;
+    QTest::newRow("1252") << 1252 << five << endsAndMiddle << 1 << 5 << position << QList<int>{0, 4, 2};
+    QTest::newRow("1020") << 1020 << QStringList() << CSubSlider::LabelFlags() << 0 << 2 << position
+                          << QList<int>{};
+    QTest::newRow("1160") << 1160 << five << endsAndMiddle << 1 << 5 << position << QList<int>{0, 4, 2};
+    QTest::newRow("1161") << 1161 << QStringList{u"OFF"_s, u"1"_s, u"3"_s, u"5"_s} << all << 0 << 3
+                          << int(CSubSlider::KindMotion) << QList<int>{0, 1, 2, 3};
+    QTest::newRow("1162") << 1162 << QStringList{u"6"_s, u"12"_s, u"24"_s, u"48"_s} << all << 0 << 3
+                          << int(CSubSlider::KindHoursAlt) << QList<int>{0, 1, 2, 3};
     QTest::newRow("1163") << 1163 << QStringList{u"11.6V"_s, u"11.7V"_s, u"11.8V"_s, u"11.9V"_s,
                                                  u"12.0V"_s, u"12.1V"_s, u"12.2V"_s, u"12.3V "_s}
-                          << 5 << 0 << 7 << 2 << QList<int>{0, 7, 4};
+                          << endsAndUpperMiddle << 0 << 7 << int(CSubSlider::KindVolts12)
+                          << QList<int>{0, 7, 4};
     QTest::newRow("1164") << 1164 << QStringList{u"23.2V"_s, u"23.4V"_s, u"23.6V"_s, u"23.8V"_s,
                                                  u"24.0V"_s, u"24.2V"_s, u"24.4V"_s, u"24.6V "_s}
-                          << 5 << 0 << 7 << 3 << QList<int>{0, 7, 4};
+                          << endsAndUpperMiddle << 0 << 7 << int(CSubSlider::KindVolts24)
+                          << QList<int>{0, 7, 4};
 }
 
 void CParkingDlgTest::sliderSetUp()
 {
     QFETCH(int, id);
     QFETCH(QStringList, labels);
-    QFETCH(int, flags);
+    QFETCH(CSubSlider::LabelFlags, flags);
     QFETCH(int, minimum);
     QFETCH(int, maximum);
     QFETCH(int, kind);
     QFETCH(QList<int>, drawn);
     CSubSlider* control = Slider(id);
     QCOMPARE(control->Labels(), labels);
-    QCOMPARE(control->LabelFlags(), flags);
+    QCOMPARE(control->LabelSelection(), flags);
     QCOMPARE(control->minimum(), minimum);
     QCOMPARE(control->maximum(), maximum);
     QCOMPARE(control->TooltipKind(), kind);

@@ -5,13 +5,13 @@
 #include "settings/DeviceClock.h"
 #include "settings/DeviceVersionInfo.h"
 #include "settings/SettingsRecord.h"
+#include "skin/SkinFont.h"
 #include "tests/device/FakeTimeZoneSource.h"
 #include "tests/support/DebugLineRecorder.h"
 #include "tests/support/ScopedEnvironmentVariable.h"
 #include "tests/support/ScopedPlatformServices.h"
 #include "ui/CSubSlider.h"
 #include "ui/MessageBox.h"
-#include "skin/SkinFont.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -399,8 +399,8 @@ void SystemPageTest::volumeSlider()
     QCOMPARE(slider->minimum(), 0);
     QCOMPARE(slider->maximum(), 3);
     QCOMPARE(slider->Labels(), (QStringList{u"OFF"_s, u"1"_s, u"2"_s, u"3"_s}));
-    QCOMPARE(slider->LabelFlags(), 0x10);
-    QCOMPARE(slider->TooltipKind(), 0);
+    QCOMPARE(slider->LabelSelection(), CSubSlider::LabelFlags(CSubSlider::LabelsAll));
+    QCOMPARE(slider->TooltipKind(), int(CSubSlider::KindPosition));
     QCOMPARE(slider->value(), position);
     // The record keeps what the slider cannot show.
     QCOMPARE(Record().Int32(Field::voice_volume_on), on);

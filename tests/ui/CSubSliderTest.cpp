@@ -92,7 +92,7 @@ void CSubSliderTest::labelPositions()
     CSubSlider slider;
     slider.resize(350, 55);
     slider.SetLabelFont(&m_font);
-    slider.SetLabels(labels, flags);
+    slider.SetLabels(labels, CSubSlider::LabelFlags::fromInt(flags));
     const QList<CSubSlider::DrawnLabel> drawn = slider.DrawnLabels();
     QCOMPARE(drawn.size(), indices.size());
     for (qsizetype i = 0; i < drawn.size(); ++i) {
@@ -111,7 +111,7 @@ void CSubSliderTest::labelsArePaintedWhereTheyArePlaced()
     CSubSlider slider;
     slider.resize(350, 55);
     slider.SetLabelFont(&m_font);
-    slider.SetLabels(Numbers(5), 9);
+    slider.SetLabels(Numbers(5), CSubSlider::LabelsFirstAndLast | CSubSlider::LabelLowerMiddle);
     slider.SetRange(1, 5);
     const QImage image = slider.grab().toImage();
     const int top = 55 - SkinFont::TextExtent(m_font, u"1"_s).height();
@@ -145,7 +145,7 @@ void CSubSliderTest::ticksAndThumbSitOnTheLabels()
     voltage.resize(350, 55);
     voltage.SetRange(0, 7);
     voltage.SetLabelFont(&m_font);
-    voltage.SetLabels(kVolts, 5);
+    voltage.SetLabels(kVolts, CSubSlider::LabelsFirstAndLast | CSubSlider::LabelUpperMiddle);
     const QList<int> ticks = voltage.TickPositions();
     QCOMPARE(ticks.size(), 8);
     for (const CSubSlider::DrawnLabel& label : voltage.DrawnLabels()) {
@@ -157,10 +157,10 @@ void CSubSliderTest::ticksAndThumbSitOnTheLabels()
 void CSubSliderTest::setLabelsAppends()
 {
     CSubSlider slider;
-    slider.SetLabels({u"a"_s, u"b"_s}, 1);
-    slider.SetLabels({u"c"_s}, 16);
+    slider.SetLabels({u"a"_s, u"b"_s}, CSubSlider::LabelsFirstAndLast);
+    slider.SetLabels({u"c"_s}, CSubSlider::LabelsAll);
     QCOMPARE(slider.Labels(), (QStringList{u"a"_s, u"b"_s, u"c"_s}));
-    QCOMPARE(slider.LabelFlags(), 16);
+    QCOMPARE(slider.LabelSelection(), CSubSlider::LabelFlags(CSubSlider::LabelsAll));
 }
 
 void CSubSliderTest::tooltipText_data()
