@@ -85,7 +85,11 @@ const QList<SliderSetup>& SliderSetups()
 }
 
 // Controls that follow parking mode.
-constexpr int kParkingControls[] = {1162, 1160, 1161, 1163, 1164, 1153, 1154, 1165, 1166, 1167, 1168, 1169};
+constexpr int kParkingControls[] = {
+    CParkingDlg::IdRecordHours,   CParkingDlg::IdParkingImpact, CParkingDlg::IdMotion,
+    CParkingDlg::IdCutoff12V,     CParkingDlg::IdCutoff24V,     CParkingDlg::IdLowVoltageOn,
+    CParkingDlg::IdLowVoltageOff, CParkingDlg::IdMonth1,        CParkingDlg::IdMonth2,
+    CParkingDlg::IdMonth3,        CParkingDlg::IdMonth4,        CParkingDlg::IdMonth5};
 
 // Index of `value` in `table`, or the table's size when it is not there.
 template <typename Table>
@@ -113,7 +117,7 @@ CParkingDlg::CParkingDlg(QWidget* parent) : CBaseDialog(TemplateId, parent)
     CreateControls();
     Build();
     ConfigureScrollBar();
-    HideUnplaced(); // the focus sink 1171 included
+    HideUnplaced(); // the focus sink included
 }
 
 void CParkingDlg::CreateControls()
@@ -158,7 +162,8 @@ void CParkingDlg::CreateControls()
     AddCheckBox(IdSwitch508Box);
     AddRadio(IdSwitch540On, 4);
     AddRadio(IdSwitch540Off, 4);
-    for (int id : {1001, 1002, 1124, 1125, 1126, 1127, 4105})
+    for (int id : {IdUnplacedLabel1, IdUnplacedLabel2, IdUnplacedLabel3, IdUnplacedLabel4, IdUnplacedLabel5,
+                   IdUnplacedLabel6, IdUnplacedLabel7})
         AddLabel(id);
     AddPushButton(IdFocusSink);
 
@@ -170,8 +175,9 @@ void CParkingDlg::CreateControls()
         connect(slider, &QAbstractSlider::actionTriggered, this, [this, id] { OnSliderChanged(id); });
         connect(slider, &QAbstractSlider::sliderReleased, this, [this, id] { OnSliderChanged(id); });
     }
-    for (int id : std::initializer_list<int>{IdParkingOn, IdParkingOnNoMotion, IdParkingOff, IdLowVoltageOn,
-                                             IdLowVoltageOff, 1165, 1166, 1167, 1168, 1169}) {
+    for (int id :
+         std::initializer_list<int>{IdParkingOn, IdParkingOnNoMotion, IdParkingOff, IdLowVoltageOn,
+                                    IdLowVoltageOff, IdMonth1, IdMonth2, IdMonth3, IdMonth4, IdMonth5}) {
         connect(Button(id), &QAbstractButton::clicked, this, [this, id] { OnCommand(id); });
     }
     // The switches that only mirror a field. Loading shows the 508 radios only; the other
@@ -360,11 +366,11 @@ void CParkingDlg::OnCommand(int id)
     case IdLowVoltageOff:
         OnLowVoltageRadio(id);
         break;
-    case 1165:
-    case 1166:
-    case 1167:
-    case 1168:
-    case 1169: {
+    case IdMonth1:
+    case IdMonth2:
+    case IdMonth3:
+    case IdMonth4:
+    case IdMonth5: {
         const quint32 bit = 1u << (id - IdMonth1);
         const quint32 months = record->UInt32(Field::winter_month_mask);
         record->SetUInt32(Field::winter_month_mask, IsChecked(id) ? months | bit : months & ~bit);

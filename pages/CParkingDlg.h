@@ -59,7 +59,10 @@ public:
         IdLowVoltageOff = 1154,
         IdSwitch508On = 1155,
         IdSwitch508Off = 1156,
-        IdMonth1 = 1165, // to 1169: bits 0 to 4 of the winter month mask
+        IdMonth1 = 1165, // to IdMonth5, consecutive: bits 0 to 4 of the winter month mask
+        IdMonth2 = 1166,
+        IdMonth3 = 1167,
+        IdMonth4 = 1168,
         IdMonth5 = 1169,
         IdSwitch536Box = 4103,
         IdSwitch508Box = 4104,
@@ -68,6 +71,14 @@ public:
         IdSwitch100On = 4109, // commands only: no such controls
         IdSwitch100Off = 4110,
         IdFocusSink = 1171,
+        // Text fields of the template that are never laid out.
+        IdUnplacedLabel1 = 1001,
+        IdUnplacedLabel2 = 1002,
+        IdUnplacedLabel3 = 1124,
+        IdUnplacedLabel4 = 1125,
+        IdUnplacedLabel5 = 1126,
+        IdUnplacedLabel6 = 1127,
+        IdUnplacedLabel7 = 4105,
     };
 
     explicit CParkingDlg(QWidget* parent);

@@ -20,6 +20,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 using Id = CParkingDlg::Id;
+// The page's control ids, unqualified.
+using enum CParkingDlg::Id;
 
 const FieldSpec* FieldNamed(const QString& name)
 {
@@ -31,7 +33,9 @@ const FieldSpec* FieldNamed(const QString& name)
 }
 
 // The controls that follow parking mode.
-const QList<int> kParkingControls{1162, 1160, 1161, 1163, 1164, 1153, 1154, 1165, 1166, 1167, 1168, 1169};
+const QList<int> kParkingControls{IdRecordHours, IdParkingImpact, IdMotion,        IdCutoff12V,
+                                  IdCutoff24V,   IdLowVoltageOn,  IdLowVoltageOff, IdMonth1,
+                                  IdMonth2,      IdMonth3,        IdMonth4,        IdMonth5};
 
 } // namespace
 
@@ -122,32 +126,32 @@ void CParkingDlgTest::loadRules_data()
 {
     QTest::addColumn<QString>("field");
     QTest::addColumn<int>("stored");
-    QTest::addColumn<int>("sliderId");
+    QTest::addColumn<Id>("sliderId");
     QTest::addColumn<int>("position");
     // clang-format off
-    QTest::newRow("continuous 1")        << u"continuous_impact_sensitivity"_s << 1 << 1252 << 1;
-    QTest::newRow("continuous 5")        << u"continuous_impact_sensitivity"_s << 5 << 1252 << 5;
-    QTest::newRow("continuous 9")        << u"continuous_impact_sensitivity"_s << 9 << 1252 << 5;
-    QTest::newRow("continuous 0")        << u"continuous_impact_sensitivity"_s << 0 << 1252 << 1;
-    QTest::newRow("parking impact 2")    << u"parking_impact_sensitivity"_s    << 2 << 1160 << 2;
-    QTest::newRow("parking impact 9")    << u"parking_impact_sensitivity"_s    << 9 << 1160 << 5;
-    QTest::newRow("motion 0")            << u"motion_sensitivity"_s            << 0 << 1161 << 0;
-    QTest::newRow("motion 3")            << u"motion_sensitivity"_s            << 3 << 1161 << 2;
-    QTest::newRow("motion 5")            << u"motion_sensitivity"_s            << 5 << 1161 << 3;
-    QTest::newRow("motion 2 (none)")     << u"motion_sensitivity"_s            << 2 << 1161 << 3;
-    QTest::newRow("motion -1 (none)")    << u"motion_sensitivity"_s            << -1 << 1161 << 3;
-    QTest::newRow("hours 0")             << u"parking_record_hours"_s          << 0 << 1162 << 0;
-    QTest::newRow("hours 6")             << u"parking_record_hours"_s          << 6 << 1162 << 0;
-    QTest::newRow("hours 24")            << u"parking_record_hours"_s          << 24 << 1162 << 2;
-    QTest::newRow("hours 48")            << u"parking_record_hours"_s          << 48 << 1162 << 3;
-    QTest::newRow("hours 7 (none)")      << u"parking_record_hours"_s          << 7 << 1162 << 3;
-    QTest::newRow("12 V 4")              << u"cutoff_voltage_12v"_s            << 4 << 1163 << 4;
-    QTest::newRow("12 V 9")              << u"cutoff_voltage_12v"_s            << 9 << 1163 << 7;
-    QTest::newRow("12 V -1")             << u"cutoff_voltage_12v"_s            << -1 << 1163 << 0;
-    QTest::newRow("24 V 7")              << u"cutoff_voltage_24v"_s            << 7 << 1164 << 7;
-    QTest::newRow("24 V 9")              << u"cutoff_voltage_24v"_s            << 9 << 1164 << 7;
-    QTest::newRow("brightness 2")        << u"video_brightness"_s              << 2 << 1020 << 2;
-    QTest::newRow("brightness 5")        << u"video_brightness"_s              << 5 << 1020 << 2;
+    QTest::newRow("continuous 1")     << u"continuous_impact_sensitivity"_s << 1  << IdContinuousImpact << 1;
+    QTest::newRow("continuous 5")     << u"continuous_impact_sensitivity"_s << 5  << IdContinuousImpact << 5;
+    QTest::newRow("continuous 9")     << u"continuous_impact_sensitivity"_s << 9  << IdContinuousImpact << 5;
+    QTest::newRow("continuous 0")     << u"continuous_impact_sensitivity"_s << 0  << IdContinuousImpact << 1;
+    QTest::newRow("parking impact 2") << u"parking_impact_sensitivity"_s    << 2  << IdParkingImpact    << 2;
+    QTest::newRow("parking impact 9") << u"parking_impact_sensitivity"_s    << 9  << IdParkingImpact    << 5;
+    QTest::newRow("motion 0")         << u"motion_sensitivity"_s            << 0  << IdMotion           << 0;
+    QTest::newRow("motion 3")         << u"motion_sensitivity"_s            << 3  << IdMotion           << 2;
+    QTest::newRow("motion 5")         << u"motion_sensitivity"_s            << 5  << IdMotion           << 3;
+    QTest::newRow("motion 2 (none)")  << u"motion_sensitivity"_s            << 2  << IdMotion           << 3;
+    QTest::newRow("motion -1 (none)") << u"motion_sensitivity"_s            << -1 << IdMotion           << 3;
+    QTest::newRow("hours 0")          << u"parking_record_hours"_s          << 0  << IdRecordHours      << 0;
+    QTest::newRow("hours 6")          << u"parking_record_hours"_s          << 6  << IdRecordHours      << 0;
+    QTest::newRow("hours 24")         << u"parking_record_hours"_s          << 24 << IdRecordHours      << 2;
+    QTest::newRow("hours 48")         << u"parking_record_hours"_s          << 48 << IdRecordHours      << 3;
+    QTest::newRow("hours 7 (none)")   << u"parking_record_hours"_s          << 7  << IdRecordHours      << 3;
+    QTest::newRow("12 V 4")           << u"cutoff_voltage_12v"_s            << 4  << IdCutoff12V        << 4;
+    QTest::newRow("12 V 9")           << u"cutoff_voltage_12v"_s            << 9  << IdCutoff12V        << 7;
+    QTest::newRow("12 V -1")          << u"cutoff_voltage_12v"_s            << -1 << IdCutoff12V        << 0;
+    QTest::newRow("24 V 7")           << u"cutoff_voltage_24v"_s            << 7  << IdCutoff24V        << 7;
+    QTest::newRow("24 V 9")           << u"cutoff_voltage_24v"_s            << 9  << IdCutoff24V        << 7;
+    QTest::newRow("brightness 2")     << u"video_brightness"_s              << 2  << IdBrightness       << 2;
+    QTest::newRow("brightness 5")     << u"video_brightness"_s              << 5  << IdBrightness       << 2;
     // clang-format on
 }
 
@@ -155,7 +159,7 @@ void CParkingDlgTest::loadRules()
 {
     QFETCH(QString, field);
     QFETCH(int, stored);
-    QFETCH(int, sliderId);
+    QFETCH(Id, sliderId);
     QFETCH(int, position);
     const FieldSpec* target = FieldNamed(field);
     QVERIFY(target);
@@ -182,43 +186,43 @@ void CParkingDlgTest::outOfTableValuesSurviveLoading()
     Load();
     QCOMPARE(Record().ToByteArray(), before);
     // The month boxes show the five low bits; the others stay in the record.
-    QCOMPARE(m_page->IsChecked(1165), true);
-    QCOMPARE(m_page->IsChecked(1166), false);
-    QCOMPARE(m_page->IsChecked(1167), true);
-    QCOMPARE(m_page->IsChecked(1168), false);
-    QCOMPARE(m_page->IsChecked(1169), false);
-    QVERIFY(m_page->IsChecked(1155) && !m_page->IsChecked(1156));
+    QCOMPARE(m_page->IsChecked(IdMonth1), true);
+    QCOMPARE(m_page->IsChecked(IdMonth2), false);
+    QCOMPARE(m_page->IsChecked(IdMonth3), true);
+    QCOMPARE(m_page->IsChecked(IdMonth4), false);
+    QCOMPARE(m_page->IsChecked(IdMonth5), false);
+    QVERIFY(m_page->IsChecked(IdSwitch508On) && !m_page->IsChecked(IdSwitch508Off));
 }
 
 void CParkingDlgTest::parkingModeLoad_data()
 {
     QTest::addColumn<int>("mode");
-    QTest::addColumn<int>("checked");
+    QTest::addColumn<Id>("checked");
     QTest::addColumn<bool>("parkingEnabled"); // the list of twelve
-    QTest::addColumn<bool>("slidersEnabled"); // 1160 and 1162
+    QTest::addColumn<bool>("slidersEnabled"); // IdParkingImpact and IdRecordHours
     QTest::addColumn<bool>("motionEnabled");
-    QTest::newRow("off") << 0 << 4002 << false << false << false;
-    QTest::newRow("on") << 1 << 4000 << true << true << true;
-    QTest::newRow("on without motion") << 2 << 4001 << true << true << false;
-    QTest::newRow("3") << 3 << 4002 << true << false << false;
-    QTest::newRow("-1") << -1 << 4002 << true << false << false;
+    QTest::newRow("off") << 0 << IdParkingOff << false << false << false;
+    QTest::newRow("on") << 1 << IdParkingOn << true << true << true;
+    QTest::newRow("on without motion") << 2 << IdParkingOnNoMotion << true << true << false;
+    QTest::newRow("3") << 3 << IdParkingOff << true << false << false;
+    QTest::newRow("-1") << -1 << IdParkingOff << true << false << false;
 }
 
 void CParkingDlgTest::parkingModeLoad()
 {
     QFETCH(int, mode);
-    QFETCH(int, checked);
+    QFETCH(Id, checked);
     QFETCH(bool, parkingEnabled);
     QFETCH(bool, slidersEnabled);
     QFETCH(bool, motionEnabled);
     Record().SetInt32(Field::parking_mode, mode);
     Load();
-    for (int id : {4000, 4001, 4002})
+    for (int id : {IdParkingOn, IdParkingOnNoMotion, IdParkingOff})
         QCOMPARE(m_page->IsChecked(id), id == checked);
     for (int id : kParkingControls) {
-        const bool expected = id == 1161                 ? motionEnabled
-                              : id == 1160 || id == 1162 ? slidersEnabled
-                                                         : parkingEnabled;
+        const bool expected = id == IdMotion                                 ? motionEnabled
+                              : id == IdParkingImpact || id == IdRecordHours ? slidersEnabled
+                                                                             : parkingEnabled;
         QVERIFY2(m_page->IsEnabled(id) == expected, qPrintable(QString::number(id)));
     }
 }
@@ -227,29 +231,29 @@ void CParkingDlgTest::storeRules_data()
 {
     QTest::addColumn<QString>("field");
     QTest::addColumn<int>("stored");
-    QTest::addColumn<int>("sliderId");
+    QTest::addColumn<Id>("sliderId");
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("expected");
     // clang-format off
-    QTest::newRow("continuous right")      << u"continuous_impact_sensitivity"_s << 3 << 1252 << int(Qt::Key_Right) << 4;
-    QTest::newRow("continuous home")       << u"continuous_impact_sensitivity"_s << 3 << 1252 << int(Qt::Key_Home)  << 1;
-    QTest::newRow("parking impact left")   << u"parking_impact_sensitivity"_s    << 3 << 1160 << int(Qt::Key_Left)  << 2;
-    QTest::newRow("motion right")          << u"motion_sensitivity"_s            << 0 << 1161 << int(Qt::Key_Right) << 1;
-    QTest::newRow("motion to 3")           << u"motion_sensitivity"_s            << 1 << 1161 << int(Qt::Key_Right) << 3;
-    QTest::newRow("motion 2 left")         << u"motion_sensitivity"_s            << 2 << 1161 << int(Qt::Key_Left)  << 3;
-    QTest::newRow("motion end")            << u"motion_sensitivity"_s            << 0 << 1161 << int(Qt::Key_End)   << 5;
-    QTest::newRow("hours 0, left at end")  << u"parking_record_hours"_s          << 0 << 1162 << int(Qt::Key_Left)  << 6;
-    QTest::newRow("hours 0, right")        << u"parking_record_hours"_s          << 0 << 1162 << int(Qt::Key_Right) << 12;
-    QTest::newRow("hours 24, right")       << u"parking_record_hours"_s          << 24 << 1162 << int(Qt::Key_Right) << 48;
-    QTest::newRow("hours 7, right at end") << u"parking_record_hours"_s          << 7 << 1162 << int(Qt::Key_Right) << 48;
-    QTest::newRow("12 V right")            << u"cutoff_voltage_12v"_s            << 4 << 1163 << int(Qt::Key_Right) << 5;
-    QTest::newRow("12 V 9, left")          << u"cutoff_voltage_12v"_s            << 9 << 1163 << int(Qt::Key_Left)  << 6;
-    QTest::newRow("24 V page down")        << u"cutoff_voltage_24v"_s            << 4 << 1164 << int(Qt::Key_PageDown) << 5;
-    QTest::newRow("24 V page up")          << u"cutoff_voltage_24v"_s            << 4 << 1164 << int(Qt::Key_PageUp) << 3;
-    QTest::newRow("12 V up")               << u"cutoff_voltage_12v"_s            << 4 << 1163 << int(Qt::Key_Up) << 3;
-    QTest::newRow("12 V down")             << u"cutoff_voltage_12v"_s            << 4 << 1163 << int(Qt::Key_Down) << 5;
-    QTest::newRow("24 V -1, right")        << u"cutoff_voltage_24v"_s            << -1 << 1164 << int(Qt::Key_Right) << 1;
-    QTest::newRow("brightness right")      << u"video_brightness"_s              << 0 << 1020 << int(Qt::Key_Right) << 1;
+    QTest::newRow("continuous right")      << u"continuous_impact_sensitivity"_s << 3  << IdContinuousImpact << int(Qt::Key_Right)    << 4;
+    QTest::newRow("continuous home")       << u"continuous_impact_sensitivity"_s << 3  << IdContinuousImpact << int(Qt::Key_Home)     << 1;
+    QTest::newRow("parking impact left")   << u"parking_impact_sensitivity"_s    << 3  << IdParkingImpact    << int(Qt::Key_Left)     << 2;
+    QTest::newRow("motion right")          << u"motion_sensitivity"_s            << 0  << IdMotion           << int(Qt::Key_Right)    << 1;
+    QTest::newRow("motion to 3")           << u"motion_sensitivity"_s            << 1  << IdMotion           << int(Qt::Key_Right)    << 3;
+    QTest::newRow("motion 2 left")         << u"motion_sensitivity"_s            << 2  << IdMotion           << int(Qt::Key_Left)     << 3;
+    QTest::newRow("motion end")            << u"motion_sensitivity"_s            << 0  << IdMotion           << int(Qt::Key_End)      << 5;
+    QTest::newRow("hours 0, left at end")  << u"parking_record_hours"_s          << 0  << IdRecordHours      << int(Qt::Key_Left)     << 6;
+    QTest::newRow("hours 0, right")        << u"parking_record_hours"_s          << 0  << IdRecordHours      << int(Qt::Key_Right)    << 12;
+    QTest::newRow("hours 24, right")       << u"parking_record_hours"_s          << 24 << IdRecordHours      << int(Qt::Key_Right)    << 48;
+    QTest::newRow("hours 7, right at end") << u"parking_record_hours"_s          << 7  << IdRecordHours      << int(Qt::Key_Right)    << 48;
+    QTest::newRow("12 V right")            << u"cutoff_voltage_12v"_s            << 4  << IdCutoff12V        << int(Qt::Key_Right)    << 5;
+    QTest::newRow("12 V 9, left")          << u"cutoff_voltage_12v"_s            << 9  << IdCutoff12V        << int(Qt::Key_Left)     << 6;
+    QTest::newRow("24 V page down")        << u"cutoff_voltage_24v"_s            << 4  << IdCutoff24V        << int(Qt::Key_PageDown) << 5;
+    QTest::newRow("24 V page up")          << u"cutoff_voltage_24v"_s            << 4  << IdCutoff24V        << int(Qt::Key_PageUp)   << 3;
+    QTest::newRow("12 V up")               << u"cutoff_voltage_12v"_s            << 4  << IdCutoff12V        << int(Qt::Key_Up)       << 3;
+    QTest::newRow("12 V down")             << u"cutoff_voltage_12v"_s            << 4  << IdCutoff12V        << int(Qt::Key_Down)     << 5;
+    QTest::newRow("24 V -1, right")        << u"cutoff_voltage_24v"_s            << -1 << IdCutoff24V        << int(Qt::Key_Right)    << 1;
+    QTest::newRow("brightness right")      << u"video_brightness"_s              << 0  << IdBrightness       << int(Qt::Key_Right)    << 1;
     // clang-format on
 }
 
@@ -257,7 +261,7 @@ void CParkingDlgTest::storeRules()
 {
     QFETCH(QString, field);
     QFETCH(int, stored);
-    QFETCH(int, sliderId);
+    QFETCH(Id, sliderId);
     QFETCH(int, key);
     QFETCH(int, expected);
     const FieldSpec* target = FieldNamed(field);
@@ -279,7 +283,7 @@ void CParkingDlgTest::sliderMouseAndWheelStore()
 {
     Record().SetInt32(Field::parking_record_hours, 0);
     Load();
-    CSubSlider* hours = Slider(1162);
+    CSubSlider* hours = Slider(IdRecordHours);
     // Pressing and releasing the thumb without moving stores what it shows.
     const int y = CSubSlider::ThumbTop + CSubSlider::ThumbHeight / 2;
     QTest::mouseClick(hours, Qt::LeftButton, {}, QPoint(hours->ThumbCentreX(), y));
@@ -325,7 +329,7 @@ void CParkingDlgTest::enableRule()
     Record().SetInt32(Field::parking_mode, mode);
     m_page->UpdateEnableStates(level, apply);
     for (int id : kParkingControls) {
-        const bool follows = apply && (id == 1160 || id == 1161 || id == 1162);
+        const bool follows = apply && (id == IdParkingImpact || id == IdMotion || id == IdRecordHours);
         const bool expected = follows ? level != 0 : mode != 0;
         QVERIFY2(m_page->IsEnabled(id) == expected, qPrintable(QString::number(id)));
     }
@@ -337,15 +341,15 @@ void CParkingDlgTest::parkingQuestion_data()
     QTest::addColumn<int>("answer");
     QTest::addColumn<int>("asked");
     QTest::addColumn<int>("storedAfter");
-    QTest::addColumn<int>("checkedAfter");
+    QTest::addColumn<Id>("checkedAfter");
     QTest::addColumn<bool>("motionEnabled");
-    QTest::newRow("on, yes") << 1 << 1 << 1 << 0 << 4002 << false;
-    QTest::newRow("on, no") << 1 << 2 << 1 << 1 << 4000 << true;
-    QTest::newRow("on without motion, no") << 2 << 2 << 1 << 2 << 4001 << false;
-    QTest::newRow("on without motion, yes") << 2 << 1 << 1 << 0 << 4002 << false;
-    QTest::newRow("off already") << 0 << 0 << 0 << 0 << 4002 << false;
-    QTest::newRow("3, no") << 3 << 2 << 1 << 3 << 4002 << false;
-    QTest::newRow("3, yes") << 3 << 1 << 1 << 0 << 4002 << false;
+    QTest::newRow("on, yes") << 1 << 1 << 1 << 0 << IdParkingOff << false;
+    QTest::newRow("on, no") << 1 << 2 << 1 << 1 << IdParkingOn << true;
+    QTest::newRow("on without motion, no") << 2 << 2 << 1 << 2 << IdParkingOnNoMotion << false;
+    QTest::newRow("on without motion, yes") << 2 << 1 << 1 << 0 << IdParkingOff << false;
+    QTest::newRow("off already") << 0 << 0 << 0 << 0 << IdParkingOff << false;
+    QTest::newRow("3, no") << 3 << 2 << 1 << 3 << IdParkingOff << false;
+    QTest::newRow("3, yes") << 3 << 1 << 1 << 0 << IdParkingOff << false;
 }
 
 void CParkingDlgTest::parkingQuestion()
@@ -354,13 +358,13 @@ void CParkingDlgTest::parkingQuestion()
     QFETCH(int, answer);
     QFETCH(int, asked);
     QFETCH(int, storedAfter);
-    QFETCH(int, checkedAfter);
+    QFETCH(Id, checkedAfter);
     QFETCH(bool, motionEnabled);
     Record().SetInt32(Field::parking_mode, mode);
     Load();
     const QByteArray before = Record().ToByteArray();
     CMsgPopupDlg::SetNextAnswer(answer);
-    QAbstractButton* off = m_page->Button(4002);
+    QAbstractButton* off = m_page->Button(IdParkingOff);
     QTest::mouseClick(off, Qt::LeftButton, {}, QPoint(6, off->height() / 2));
     QCOMPARE(CMsgPopupDlg::QuestionCount(), asked);
     if (asked) {
@@ -376,31 +380,31 @@ void CParkingDlgTest::parkingQuestion()
     QCOMPARE(Record().Int32(Field::parking_mode), storedAfter);
     if (storedAfter == mode)
         QCOMPARE(Record().ToByteArray(), before);
-    for (int id : {4000, 4001, 4002})
+    for (int id : {IdParkingOn, IdParkingOnNoMotion, IdParkingOff})
         QVERIFY2(m_page->IsChecked(id) == (id == checkedAfter), qPrintable(QString::number(id)));
-    QCOMPARE(m_page->IsEnabled(1161), motionEnabled);
+    QCOMPARE(m_page->IsEnabled(IdMotion), motionEnabled);
     const bool on = storedAfter == 1 || storedAfter == 2;
-    QCOMPARE(m_page->IsEnabled(1160), on);
-    QCOMPARE(m_page->IsEnabled(1163), storedAfter != 0);
+    QCOMPARE(m_page->IsEnabled(IdParkingImpact), on);
+    QCOMPARE(m_page->IsEnabled(IdCutoff12V), storedAfter != 0);
     if (answer == 2 && mode == 1)
-        QVERIFY(m_page->Control(4000)->hasFocus());
+        QVERIFY(m_page->Control(IdParkingOn)->hasFocus());
 }
 
 void CParkingDlgTest::parkingOnRadioNeedsNoQuestion()
 {
     Record().SetInt32(Field::parking_mode, 0);
     Load();
-    QAbstractButton* on = m_page->Button(4000);
+    QAbstractButton* on = m_page->Button(IdParkingOn);
     QTest::mouseClick(on, Qt::LeftButton, {}, QPoint(6, on->height() / 2));
     QCOMPARE(Record().Int32(Field::parking_mode), 1);
     QCOMPARE(CMsgPopupDlg::QuestionCount(), 0);
     for (int id : kParkingControls)
         QVERIFY(m_page->IsEnabled(id));
     // The unplaced "on without motion detection" radio, by its id.
-    m_page->Button(4001)->click();
+    m_page->Button(IdParkingOnNoMotion)->click();
     QCOMPARE(Record().Int32(Field::parking_mode), 2);
-    QVERIFY(!m_page->IsEnabled(1161));
-    QVERIFY(!m_page->IsChecked(4000) && !m_page->IsChecked(4002));
+    QVERIFY(!m_page->IsEnabled(IdMotion));
+    QVERIFY(!m_page->IsChecked(IdParkingOn) && !m_page->IsChecked(IdParkingOff));
 }
 
 void CParkingDlgTest::lowVoltageQuestion_data()
@@ -426,7 +430,7 @@ void CParkingDlgTest::lowVoltageQuestion()
     Record().SetInt32(Field::low_voltage_shutdown, stored);
     Load();
     CMsgPopupDlg::SetNextAnswer(answer);
-    m_page->Button(1154)->click();
+    m_page->Button(IdLowVoltageOff)->click();
     QCOMPARE(CMsgPopupDlg::QuestionCount(), asked);
     if (asked) {
         const CMsgPopupDlg::Question question = CMsgPopupDlg::LastQuestion();
@@ -439,44 +443,45 @@ void CParkingDlgTest::lowVoltageQuestion()
     }
     CMsgPopupDlg::SetNextAnswer(0);
     QCOMPARE(Record().Int32(Field::low_voltage_shutdown), storedAfter);
-    for (int id = 1165; id <= 1169; ++id)
+    for (int id = IdMonth1; id <= IdMonth5; ++id)
         QCOMPARE(m_page->IsEnabled(id), monthsEnabled);
     if (answer == 2)
-        QVERIFY(m_page->IsChecked(1153) && !m_page->IsChecked(1154));
+        QVERIFY(m_page->IsChecked(IdLowVoltageOn) && !m_page->IsChecked(IdLowVoltageOff));
     // Parking mode 1: the sliders keep their states whatever the answer.
-    QVERIFY(m_page->IsEnabled(1160) && m_page->IsEnabled(1161) && m_page->IsEnabled(1162));
+    QVERIFY(m_page->IsEnabled(IdParkingImpact) && m_page->IsEnabled(IdMotion) &&
+            m_page->IsEnabled(IdRecordHours));
 
-    m_page->Button(1153)->click();
+    m_page->Button(IdLowVoltageOn)->click();
     QCOMPARE(Record().Int32(Field::low_voltage_shutdown), 1);
-    for (int id = 1165; id <= 1169; ++id)
+    for (int id = IdMonth1; id <= IdMonth5; ++id)
         QVERIFY(m_page->IsEnabled(id));
 }
 
 void CParkingDlgTest::unplacedControls_data()
 {
-    QTest::addColumn<int>("id");
+    QTest::addColumn<Id>("id");
     QTest::addColumn<bool>("viaCommand"); // no control: the command alone
     QTest::addColumn<QString>("field");
     QTest::addColumn<int>("before");
     QTest::addColumn<int>("after");
     // clang-format off
-    QTest::newRow("month 1 on")      << 1165 << false << u"winter_month_mask"_s   << 0x100 << 0x101;
-    QTest::newRow("month 5 on")      << 1169 << false << u"winter_month_mask"_s   << 0x0   << 0x10;
-    QTest::newRow("month 3 off")     << 1167 << false << u"winter_month_mask"_s   << 0x1F  << 0x1B;
-    QTest::newRow("508 on")          << 1155 << false << u"unplaced_switch_508"_s << 0     << 1;
-    QTest::newRow("508 off")         << 1156 << false << u"unplaced_switch_508"_s << 1     << 0;
-    QTest::newRow("508 box on")      << 4104 << false << u"unplaced_switch_508"_s << 0     << 1;
-    QTest::newRow("536 box on")      << 4103 << false << u"unplaced_switch_536"_s << 0     << 1;
-    QTest::newRow("540 on")          << 4106 << false << u"unplaced_switch_540"_s << 0     << 1;
-    QTest::newRow("540 off")         << 4107 << false << u"unplaced_switch_540"_s << 9     << 0;
-    QTest::newRow("100 on")          << 4109 << true  << u"unplaced_switch_100"_s << 0     << 1;
-    QTest::newRow("100 off")         << 4110 << true  << u"unplaced_switch_100"_s << 7     << 0;
+    QTest::newRow("month 1 on")  << IdMonth1       << false << u"winter_month_mask"_s   << 0x100 << 0x101;
+    QTest::newRow("month 5 on")  << IdMonth5       << false << u"winter_month_mask"_s   << 0x0   << 0x10;
+    QTest::newRow("month 3 off") << IdMonth3       << false << u"winter_month_mask"_s   << 0x1F  << 0x1B;
+    QTest::newRow("508 on")      << IdSwitch508On  << false << u"unplaced_switch_508"_s << 0     << 1;
+    QTest::newRow("508 off")     << IdSwitch508Off << false << u"unplaced_switch_508"_s << 1     << 0;
+    QTest::newRow("508 box on")  << IdSwitch508Box << false << u"unplaced_switch_508"_s << 0     << 1;
+    QTest::newRow("536 box on")  << IdSwitch536Box << false << u"unplaced_switch_536"_s << 0     << 1;
+    QTest::newRow("540 on")      << IdSwitch540On  << false << u"unplaced_switch_540"_s << 0     << 1;
+    QTest::newRow("540 off")     << IdSwitch540Off << false << u"unplaced_switch_540"_s << 9     << 0;
+    QTest::newRow("100 on")      << IdSwitch100On  << true  << u"unplaced_switch_100"_s << 0     << 1;
+    QTest::newRow("100 off")     << IdSwitch100Off << true  << u"unplaced_switch_100"_s << 7     << 0;
     // clang-format on
 }
 
 void CParkingDlgTest::unplacedControls()
 {
-    QFETCH(int, id);
+    QFETCH(Id, id);
     QFETCH(bool, viaCommand);
     QFETCH(QString, field);
     QFETCH(int, before);
@@ -500,19 +505,19 @@ void CParkingDlgTest::unplacedControls()
 
 void CParkingDlgTest::loadingLeavesTheOtherSwitches_data()
 {
-    QTest::addColumn<int>("id");
+    QTest::addColumn<Id>("id");
     QTest::addColumn<QString>("field");
     QTest::addColumn<int>("stored"); // would check the control if loading showed it
-    QTest::newRow("536 box") << int(Id::IdSwitch536Box) << u"unplaced_switch_536"_s << 1;
-    QTest::newRow("508 box") << int(Id::IdSwitch508Box) << u"unplaced_switch_508"_s << 1;
-    QTest::newRow("540 on") << int(Id::IdSwitch540On) << u"unplaced_switch_540"_s << 1;
-    QTest::newRow("540 off") << int(Id::IdSwitch540Off) << u"unplaced_switch_540"_s << 0;
+    QTest::newRow("536 box") << IdSwitch536Box << u"unplaced_switch_536"_s << 1;
+    QTest::newRow("508 box") << IdSwitch508Box << u"unplaced_switch_508"_s << 1;
+    QTest::newRow("540 on") << IdSwitch540On << u"unplaced_switch_540"_s << 1;
+    QTest::newRow("540 off") << IdSwitch540Off << u"unplaced_switch_540"_s << 0;
 }
 
 // Loading shows only the 508 radios of the unplaced switches; the others stay as built.
 void CParkingDlgTest::loadingLeavesTheOtherSwitches()
 {
-    QFETCH(int, id);
+    QFETCH(Id, id);
     QFETCH(QString, field);
     QFETCH(int, stored);
     const FieldSpec* target = FieldNamed(field);
@@ -528,41 +533,54 @@ void CParkingDlgTest::layout()
     QCOMPARE(m_page->ScrollStep(), 80);
     QCOMPARE(m_page->ScrollRange(), 561);
     QCOMPARE(m_page->ScrollBarMaximum(), 998);
-    QCOMPARE(m_page->HeadingIds(), (QList<int>{1210, 1000, 1112, 1109, 1113, 1117, 1119}));
-    QVERIFY(m_page->Control(1171)->isHidden());
+    QCOMPARE(m_page->HeadingIds(),
+             (QList<int>{IdContinuousHeading, IdBrightnessHeading, IdParkingHeading, IdParkingImpactHeading,
+                         IdMotionHeading, IdTimerHeading, IdBatteryHeading}));
+    QVERIFY(m_page->Control(IdFocusSink)->isHidden());
     const auto at = [this](int id) { return m_page->Control(id)->geometry(); };
-    const int low = at(1211).width();
+    const int low = at(IdContinuousLow).width();
     QCOMPARE(low, CBaseDialog::MeasureTextWidth(u"Low"_s, m_page->TextFont()) + 30);
-    QCOMPARE(at(1211).topLeft(), QPoint(60, 97));
-    QCOMPARE(at(1252), QRect(low + 60, 55, 350, 55));
-    QCOMPARE(at(1212).topLeft(), QPoint(low + 430, 97));
-    QCOMPARE(at(1020), QRect(110, 177, 350, 48));
-    QCOMPARE(at(1160), QRect(at(1110).width() + 60, 387, 350, 55));
-    QCOMPARE(at(1161), QRect(at(1114).width() + 60, 534, 350, 55));
-    QCOMPARE(at(1162), QRect(110, 681, 350, 55));
-    QCOMPARE(at(1163), QRect(at(1120).width() + 30, 828, 350, 55));
-    QCOMPARE(at(1164), QRect(at(1122).width() + 30, 928, 350, 55));
-    QCOMPARE(at(4000).topLeft(), QPoint(25, 282));
-    QCOMPARE(at(4002).topLeft(), QPoint(25, 312));
-    QCOMPARE(at(1118).topLeft(), QPoint(55, 723));
-    QCOMPARE(m_page->Control(1119)->font(), m_page->HeadingFont());
-    QCOMPARE(m_page->Control(1120)->font(), m_page->BoldFont());
-    QCOMPARE(m_page->Control(1003)->font(), m_page->TextFont());
-    QCOMPARE(m_page->ControlAs<QLineEdit>(1210)->text(), u"Continuous Mode Incident Recording Sensitivity"_s);
-    QCOMPARE(m_page->Button(4000)->text(),
+    QCOMPARE(at(IdContinuousLow).topLeft(), QPoint(60, 97));
+    QCOMPARE(at(IdContinuousImpact), QRect(low + 60, 55, 350, 55));
+    QCOMPARE(at(IdContinuousHigh).topLeft(), QPoint(low + 430, 97));
+    QCOMPARE(at(IdBrightness), QRect(110, 177, 350, 48));
+    QCOMPARE(at(IdParkingImpact), QRect(at(IdParkingImpactLow).width() + 60, 387, 350, 55));
+    QCOMPARE(at(IdMotion), QRect(at(IdMotionLow).width() + 60, 534, 350, 55));
+    QCOMPARE(at(IdRecordHours), QRect(110, 681, 350, 55));
+    QCOMPARE(at(IdCutoff12V), QRect(at(Id12V).width() + 30, 828, 350, 55));
+    QCOMPARE(at(IdCutoff24V), QRect(at(Id24V).width() + 30, 928, 350, 55));
+    QCOMPARE(at(IdParkingOn).topLeft(), QPoint(25, 282));
+    QCOMPARE(at(IdParkingOff).topLeft(), QPoint(25, 312));
+    QCOMPARE(at(IdHours).topLeft(), QPoint(55, 723));
+    QCOMPARE(m_page->Control(IdBatteryHeading)->font(), m_page->HeadingFont());
+    QCOMPARE(m_page->Control(Id12V)->font(), m_page->BoldFont());
+    QCOMPARE(m_page->Control(IdDark)->font(), m_page->TextFont());
+    QCOMPARE(m_page->ControlAs<QLineEdit>(IdContinuousHeading)->text(),
+             u"Continuous Mode Incident Recording Sensitivity"_s);
+    QCOMPARE(m_page->Button(IdParkingOn)->text(),
              u"Enabled (Switches to parking mode when the engine is turned off)"_s);
     // The placed controls are visible; the others are not.
-    for (int id : {1210, 1211, 1252, 1212, 1000, 1020, 1003, 1005, 1112, 4000, 4002, 1109, 1110, 1160,
-                   1111, 1113, 1114, 1161, 1115, 1117, 1162, 1118, 1119, 1120, 1163, 1122, 1164})
+    // clang-format off
+    const int placed[] = {
+        IdContinuousHeading, IdContinuousLow, IdContinuousImpact, IdContinuousHigh,
+        IdBrightnessHeading, IdBrightness, IdDark, IdBright,
+        IdParkingHeading, IdParkingOn, IdParkingOff,
+        IdParkingImpactHeading, IdParkingImpactLow, IdParkingImpact, IdParkingImpactHigh,
+        IdMotionHeading, IdMotionLow, IdMotion, IdMotionHigh,
+        IdTimerHeading, IdRecordHours, IdHours,
+        IdBatteryHeading, Id12V, IdCutoff12V, Id24V, IdCutoff24V};
+    // clang-format on
+    for (int id : placed)
         QVERIFY2(!m_page->Control(id)->isHidden(), qPrintable(QString::number(id)));
-    for (int id :
-         {4001, 1153, 1154, 1155, 1156, 1165, 1169, 4103, 4104, 4106, 4107, 1001, 1002, 1124, 1127, 4105})
+    for (int id : {IdParkingOnNoMotion, IdLowVoltageOn, IdLowVoltageOff, IdSwitch508On, IdSwitch508Off,
+                   IdMonth1, IdMonth5, IdSwitch536Box, IdSwitch508Box, IdSwitch540On, IdSwitch540Off,
+                   IdUnplacedLabel1, IdUnplacedLabel2, IdUnplacedLabel3, IdUnplacedLabel6, IdUnplacedLabel7})
         QVERIFY2(m_page->Control(id)->isHidden(), qPrintable(QString::number(id)));
 }
 
 void CParkingDlgTest::sliderSetUp_data()
 {
-    QTest::addColumn<int>("id");
+    QTest::addColumn<Id>("id");
     QTest::addColumn<QStringList>("labels");
     QTest::addColumn<CSubSlider::LabelFlags>("flags");
     QTest::addColumn<int>("minimum");
@@ -576,27 +594,31 @@ void CParkingDlgTest::sliderSetUp_data()
         CSubSlider::LabelsFirstAndLast | CSubSlider::LabelUpperMiddle;
     const CSubSlider::LabelFlags all = CSubSlider::LabelsAll;
     const int position = CSubSlider::KindPosition;
-    QTest::newRow("1252") << 1252 << five << endsAndMiddle << 1 << 5 << position << QList<int>{0, 4, 2};
-    QTest::newRow("1020") << 1020 << QStringList() << CSubSlider::LabelFlags() << 0 << 2 << position
-                          << QList<int>{};
-    QTest::newRow("1160") << 1160 << five << endsAndMiddle << 1 << 5 << position << QList<int>{0, 4, 2};
-    QTest::newRow("1161") << 1161 << QStringList{u"OFF"_s, u"1"_s, u"3"_s, u"5"_s} << all << 0 << 3
-                          << int(CSubSlider::KindMotion) << QList<int>{0, 1, 2, 3};
-    QTest::newRow("1162") << 1162 << QStringList{u"6"_s, u"12"_s, u"24"_s, u"48"_s} << all << 0 << 3
-                          << int(CSubSlider::KindHoursAlt) << QList<int>{0, 1, 2, 3};
-    QTest::newRow("1163") << 1163 << QStringList{u"11.6V"_s, u"11.7V"_s, u"11.8V"_s, u"11.9V"_s,
+    QTest::newRow("continuous impact")
+        << IdContinuousImpact << five << endsAndMiddle << 1 << 5 << position << QList<int>{0, 4, 2};
+    QTest::newRow("brightness") << IdBrightness << QStringList() << CSubSlider::LabelFlags() << 0 << 2
+                                << position << QList<int>{};
+    QTest::newRow("parking impact") << IdParkingImpact << five << endsAndMiddle << 1 << 5 << position
+                                    << QList<int>{0, 4, 2};
+    QTest::newRow("motion") << IdMotion << QStringList{u"OFF"_s, u"1"_s, u"3"_s, u"5"_s} << all << 0 << 3
+                            << int(CSubSlider::KindMotion) << QList<int>{0, 1, 2, 3};
+    QTest::newRow("record hours") << IdRecordHours << QStringList{u"6"_s, u"12"_s, u"24"_s, u"48"_s} << all
+                                  << 0 << 3 << int(CSubSlider::KindHoursAlt) << QList<int>{0, 1, 2, 3};
+    QTest::newRow("12 V cut-off") << IdCutoff12V
+                                  << QStringList{u"11.6V"_s, u"11.7V"_s, u"11.8V"_s, u"11.9V"_s,
                                                  u"12.0V"_s, u"12.1V"_s, u"12.2V"_s, u"12.3V "_s}
-                          << endsAndUpperMiddle << 0 << 7 << int(CSubSlider::KindVolts12)
-                          << QList<int>{0, 7, 4};
-    QTest::newRow("1164") << 1164 << QStringList{u"23.2V"_s, u"23.4V"_s, u"23.6V"_s, u"23.8V"_s,
+                                  << endsAndUpperMiddle << 0 << 7 << int(CSubSlider::KindVolts12)
+                                  << QList<int>{0, 7, 4};
+    QTest::newRow("24 V cut-off") << IdCutoff24V
+                                  << QStringList{u"23.2V"_s, u"23.4V"_s, u"23.6V"_s, u"23.8V"_s,
                                                  u"24.0V"_s, u"24.2V"_s, u"24.4V"_s, u"24.6V "_s}
-                          << endsAndUpperMiddle << 0 << 7 << int(CSubSlider::KindVolts24)
-                          << QList<int>{0, 7, 4};
+                                  << endsAndUpperMiddle << 0 << 7 << int(CSubSlider::KindVolts24)
+                                  << QList<int>{0, 7, 4};
 }
 
 void CParkingDlgTest::sliderSetUp()
 {
-    QFETCH(int, id);
+    QFETCH(Id, id);
     QFETCH(QStringList, labels);
     QFETCH(CSubSlider::LabelFlags, flags);
     QFETCH(int, minimum);
@@ -633,18 +655,18 @@ void CParkingDlgTest::scrolling()
 {
     QFETCH(QList<int>, wheel);
     QFETCH(int, position);
-    QWidget* label = m_page->Control(1119);
+    QWidget* label = m_page->Control(IdBatteryHeading);
     for (int delta : wheel)
         SendWheel(label, QPoint(2, 2), delta);
     QCOMPARE(m_page->ScrollPos(), position);
     QCOMPARE(m_page->VerticalScrollBar()->value(), position);
-    QCOMPARE(m_page->Control(1164)->y(), 928 - position);
-    QCOMPARE(m_page->Control(1210)->y(), 20 - position);
+    QCOMPARE(m_page->Control(IdCutoff24V)->y(), 928 - position);
+    QCOMPARE(m_page->Control(IdContinuousHeading)->y(), 20 - position);
 }
 
 void CParkingDlgTest::keysAndBackgroundClick()
 {
-    CSubSlider* control = Slider(1252);
+    CSubSlider* control = Slider(IdContinuousImpact);
     control->setFocus();
     QTRY_VERIFY(control->hasFocus());
     const QByteArray before = Record().ToByteArray();
