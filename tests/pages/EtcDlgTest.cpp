@@ -1,18 +1,18 @@
 #include "app/CSettingDlg.h"
 #include "device/FormatEnvironment.h"
-#include "pages/CardFormatProcedure.h"
 #include "i18n/LanguagePack.h"
 #include "i18n/QtTranslations.h"
 #include "pages/CEtcDlg.h"
+#include "pages/CardFormatProcedure.h"
 #include "settings/CardRoot.h"
 #include "settings/RecordLayout.h"
 #include "settings/SettingsRecord.h"
+#include "skin/SkinFont.h"
 #include "tests/app/FakePlatform.h"
 #include "tests/device/FormatFakes.h"
 #include "tests/support/DemoCard.h"
 #include "tests/support/ScopedPlatformServices.h"
 #include "ui/MessageBox.h"
-#include "skin/SkinFont.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -176,7 +176,8 @@ void EtcDlgTest::layoutPlacesEveryControl()
     QCOMPARE(at(CEtcDlg::IdOverwriteMotionParking), QPoint(25, 424));
     QCOMPARE(at(CEtcDlg::IdOverwriteIncidentParking), QPoint(25, 449));
     QCOMPARE(at(CEtcDlg::IdOverwriteManual), QPoint(25, 474));
-    QCOMPARE(page.HeadingIds(), (QList<int>{1305, 1340, 1300}));
+    QCOMPARE(page.HeadingIds(), (QList<int>{CEtcDlg::IdPartitionHeading, CEtcDlg::IdFormatHeading,
+                                            CEtcDlg::IdOverwriteHeading}));
     QCOMPARE(page.Button(CEtcDlg::IdOverwriteManual)->text(), u"Manual Recording"_s);
     QCOMPARE(page.HeadingFont(), page.Control(CEtcDlg::IdOverwriteHeading)->font());
 

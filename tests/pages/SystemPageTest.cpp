@@ -31,6 +31,9 @@ using namespace Qt::StringLiterals;
 namespace {
 
 using Zone = FakeTimeZoneSource::Zone;
+using Id = CSystemDlg::Id;
+// The page's control ids, unqualified.
+using enum CSystemDlg::Id;
 
 class FixedRootDrives final : public DriveInfo
 {
@@ -171,45 +174,45 @@ void SystemPageTest::OpenPage()
 
 void SystemPageTest::layout_data()
 {
-    QTest::addColumn<int>("id");
+    QTest::addColumn<Id>("id");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QRect>("place"); // width or height 0: fitted to the text
 
     const QString enabled = u"Enabled"_s;
     const QString disabled = u"Disabled"_s;
-    QTest::newRow("Language") << 1363 << u"Language"_s << QRect(15, 20, 0, 16);
-    QTest::newRow("language list") << 1390 << QString() << QRect(25, 45, 250, 25);
-    QTest::newRow("Voice Guidance") << 1014 << u"Voice Guidance"_s << QRect(15, 85, 0, 16);
-    QTest::newRow("volume slider") << 1018 << QString() << QRect(150, 130, 350, 55);
-    QTest::newRow("Volume") << 1017 << u"Volume"_s << QRect(60, 172, 0, 16);
-    QTest::newRow("Time Zone") << 1345 << u"Time Zone"_s << QRect(15, 217, 0, 16);
-    QTest::newRow("time zone list") << 1123 << QString() << QRect(25, 252, 0, 25);
-    QTest::newRow("Date / Time") << 1343 << u"Date / Time"_s << QRect(15, 292, 0, 16);
-    QTest::newRow("clock check box") << 1326 << QString() << QRect(25, 322, 25, 25);
-    QTest::newRow("date picker") << 1122 << QString() << QRect(65, 322, 90, 25);
-    QTest::newRow("time picker") << 1121 << QString() << QRect(165, 322, 100, 25);
-    QTest::newRow("Get Current Time") << 1344 << u"Get Current Time"_s << QRect(275, 322, 0, 25);
-    QTest::newRow("Daylight Saving") << 1365 << u"Daylight Saving"_s << QRect(15, 367, 0, 16);
-    QTest::newRow("daylight on") << 1380 << enabled << QRect(25, 397, 0, 16);
-    QTest::newRow("daylight off") << 1381 << disabled << QRect(25, 427, 0, 16);
-    QTest::newRow("Speed Unit") << 1366 << u"Speed Unit"_s << QRect(15, 472, 0, 16);
-    QTest::newRow("km/h") << 1382 << u"km/h"_s << QRect(25, 502, 0, 16);
-    QTest::newRow("mph") << 1383 << u"mph"_s << QRect(125, 502, 0, 16);
-    QTest::newRow("Speed Stamp") << 1302 << u"Speed Stamp"_s << QRect(15, 542, 0, 16);
-    QTest::newRow("stamp on") << 1387 << enabled << QRect(25, 582, 0, 16);
-    QTest::newRow("stamp off") << 1398 << disabled << QRect(25, 607, 0, 16);
-    QTest::newRow("Safety Cameras") << 4004 << u"Safety Cameras"_s << QRect(15, 647, 0, 16);
-    QTest::newRow("safety on") << 4005 << enabled << QRect(25, 687, 0, 16);
-    QTest::newRow("safety off") << 4006 << disabled << QRect(25, 712, 0, 16);
+    QTest::newRow("Language") << IdLanguageHeading << u"Language"_s << QRect(15, 20, 0, 16);
+    QTest::newRow("language list") << IdLanguageList << QString() << QRect(25, 45, 250, 25);
+    QTest::newRow("Voice Guidance") << IdVoiceHeading << u"Voice Guidance"_s << QRect(15, 85, 0, 16);
+    QTest::newRow("volume slider") << IdVolumeSlider << QString() << QRect(150, 130, 350, 55);
+    QTest::newRow("Volume") << IdVolumeLabel << u"Volume"_s << QRect(60, 172, 0, 16);
+    QTest::newRow("Time Zone") << IdTimeZoneHeading << u"Time Zone"_s << QRect(15, 217, 0, 16);
+    QTest::newRow("time zone list") << IdTimeZoneList << QString() << QRect(25, 252, 0, 25);
+    QTest::newRow("Date / Time") << IdDateTimeHeading << u"Date / Time"_s << QRect(15, 292, 0, 16);
+    QTest::newRow("clock check box") << IdWriteClock << QString() << QRect(25, 322, 25, 25);
+    QTest::newRow("date picker") << IdDatePicker << QString() << QRect(65, 322, 90, 25);
+    QTest::newRow("time picker") << IdTimePicker << QString() << QRect(165, 322, 100, 25);
+    QTest::newRow("Get Current Time") << IdGetCurrentTime << u"Get Current Time"_s << QRect(275, 322, 0, 25);
+    QTest::newRow("Daylight Saving") << IdDaylightHeading << u"Daylight Saving"_s << QRect(15, 367, 0, 16);
+    QTest::newRow("daylight on") << IdDaylightOn << enabled << QRect(25, 397, 0, 16);
+    QTest::newRow("daylight off") << IdDaylightOff << disabled << QRect(25, 427, 0, 16);
+    QTest::newRow("Speed Unit") << IdSpeedUnitHeading << u"Speed Unit"_s << QRect(15, 472, 0, 16);
+    QTest::newRow("km/h") << IdKmh << u"km/h"_s << QRect(25, 502, 0, 16);
+    QTest::newRow("mph") << IdMph << u"mph"_s << QRect(125, 502, 0, 16);
+    QTest::newRow("Speed Stamp") << IdSpeedStampHeading << u"Speed Stamp"_s << QRect(15, 542, 0, 16);
+    QTest::newRow("stamp on") << IdSpeedStampOn << enabled << QRect(25, 582, 0, 16);
+    QTest::newRow("stamp off") << IdSpeedStampOff << disabled << QRect(25, 607, 0, 16);
+    QTest::newRow("Safety Cameras") << IdSafetyCameraHeading << u"Safety Cameras"_s << QRect(15, 647, 0, 16);
+    QTest::newRow("safety on") << IdSafetyCameraOn << enabled << QRect(25, 687, 0, 16);
+    QTest::newRow("safety off") << IdSafetyCameraOff << disabled << QRect(25, 712, 0, 16);
     QTest::newRow("Mobile Speed Trap Notification, trimmed")
-        << 1368 << u"Mobile Speed Trap Notification"_s << QRect(15, 757, 0, 16);
-    QTest::newRow("trap on") << 1399 << enabled << QRect(25, 797, 0, 16);
-    QTest::newRow("trap off") << 1400 << disabled << QRect(25, 822, 0, 16);
+        << IdSpeedTrapHeading << u"Mobile Speed Trap Notification"_s << QRect(15, 757, 0, 16);
+    QTest::newRow("trap on") << IdSpeedTrapOn << enabled << QRect(25, 797, 0, 16);
+    QTest::newRow("trap off") << IdSpeedTrapOff << disabled << QRect(25, 822, 0, 16);
 }
 
 void SystemPageTest::layout()
 {
-    QFETCH(int, id);
+    QFETCH(Id, id);
     QFETCH(QString, text);
     QFETCH(QRect, place);
 
@@ -247,37 +250,37 @@ void SystemPageTest::radiosShowTheRecord_data()
     QTest::addColumn<QList<int>>("group");
     QTest::addColumn<int>("checked"); // 0: none
 
-    const QList<int> daylight{1380, 1381};
-    const QList<int> unit{1382, 1383};
-    const QList<int> stamp{1387, 1398};
-    const QList<int> safety{4005, 4006};
-    const QList<int> trap{1399, 1400};
-    const QList<int> choice{1330, 1331, 1332, 1333};
-    const QList<int> autoOff{1037, 1038, 1039};
-    const QList<int> language{1384, 1385, 1386};
-    QTest::newRow("daylight 1") << u"daylight_saving"_s << 1 << daylight << 1380;
-    QTest::newRow("daylight 0") << u"daylight_saving"_s << 0 << daylight << 1381;
-    QTest::newRow("daylight 7: enabled") << u"daylight_saving"_s << 7 << daylight << 1380;
-    QTest::newRow("speed unit 0") << u"speed_unit"_s << 0 << unit << 1382;
-    QTest::newRow("speed unit 1") << u"speed_unit"_s << 1 << unit << 1383;
-    QTest::newRow("speed unit 5: mph") << u"speed_unit"_s << 5 << unit << 1383;
-    QTest::newRow("speed stamp 1") << u"speed_stamp"_s << 1 << stamp << 1387;
-    QTest::newRow("speed stamp 5: disabled") << u"speed_stamp"_s << 5 << stamp << 1398;
-    QTest::newRow("safety 1") << u"safety_camera_alert"_s << 1 << safety << 4005;
-    QTest::newRow("safety 2: disabled") << u"safety_camera_alert"_s << 2 << safety << 4006;
-    QTest::newRow("trap 1") << u"mobile_speed_trap_alert"_s << 1 << trap << 1399;
-    QTest::newRow("trap -1: disabled") << u"mobile_speed_trap_alert"_s << -1 << trap << 1400;
-    QTest::newRow("choice 1") << u"unplaced_radio_choice"_s << 1 << choice << 1330;
-    QTest::newRow("choice 3") << u"unplaced_radio_choice"_s << 3 << choice << 1332;
-    QTest::newRow("choice 0") << u"unplaced_radio_choice"_s << 0 << choice << 1333;
+    const QList<int> daylight{IdDaylightOn, IdDaylightOff};
+    const QList<int> unit{IdKmh, IdMph};
+    const QList<int> stamp{IdSpeedStampOn, IdSpeedStampOff};
+    const QList<int> safety{IdSafetyCameraOn, IdSafetyCameraOff};
+    const QList<int> trap{IdSpeedTrapOn, IdSpeedTrapOff};
+    const QList<int> choice{IdChoice1, IdChoice2, IdChoice3, IdChoice0};
+    const QList<int> autoOff{IdAutoOff30s, IdAutoOff10min, IdAutoOffNever};
+    const QList<int> language{IdLanguage0, IdLanguage1, IdLanguage4};
+    QTest::newRow("daylight 1") << u"daylight_saving"_s << 1 << daylight << int(IdDaylightOn);
+    QTest::newRow("daylight 0") << u"daylight_saving"_s << 0 << daylight << int(IdDaylightOff);
+    QTest::newRow("daylight 7: enabled") << u"daylight_saving"_s << 7 << daylight << int(IdDaylightOn);
+    QTest::newRow("speed unit 0") << u"speed_unit"_s << 0 << unit << int(IdKmh);
+    QTest::newRow("speed unit 1") << u"speed_unit"_s << 1 << unit << int(IdMph);
+    QTest::newRow("speed unit 5: mph") << u"speed_unit"_s << 5 << unit << int(IdMph);
+    QTest::newRow("speed stamp 1") << u"speed_stamp"_s << 1 << stamp << int(IdSpeedStampOn);
+    QTest::newRow("speed stamp 5: disabled") << u"speed_stamp"_s << 5 << stamp << int(IdSpeedStampOff);
+    QTest::newRow("safety 1") << u"safety_camera_alert"_s << 1 << safety << int(IdSafetyCameraOn);
+    QTest::newRow("safety 2: disabled") << u"safety_camera_alert"_s << 2 << safety << int(IdSafetyCameraOff);
+    QTest::newRow("trap 1") << u"mobile_speed_trap_alert"_s << 1 << trap << int(IdSpeedTrapOn);
+    QTest::newRow("trap -1: disabled") << u"mobile_speed_trap_alert"_s << -1 << trap << int(IdSpeedTrapOff);
+    QTest::newRow("choice 1") << u"unplaced_radio_choice"_s << 1 << choice << int(IdChoice1);
+    QTest::newRow("choice 3") << u"unplaced_radio_choice"_s << 3 << choice << int(IdChoice3);
+    QTest::newRow("choice 0") << u"unplaced_radio_choice"_s << 0 << choice << int(IdChoice0);
     QTest::newRow("choice 9: none") << u"unplaced_radio_choice"_s << 9 << choice << 0;
-    QTest::newRow("auto off 0") << u"lcd_auto_off_ms"_s << 0 << autoOff << 1039;
-    QTest::newRow("auto off 600000") << u"lcd_auto_off_ms"_s << 600000 << autoOff << 1038;
-    QTest::newRow("auto off 30000") << u"lcd_auto_off_ms"_s << 30000 << autoOff << 1037;
-    QTest::newRow("auto off 45: 30 s") << u"lcd_auto_off_ms"_s << 45 << autoOff << 1037;
-    QTest::newRow("language 0") << u"device_language"_s << 0 << language << 1384;
-    QTest::newRow("language 1") << u"device_language"_s << 1 << language << 1385;
-    QTest::newRow("language 4") << u"device_language"_s << 4 << language << 1386;
+    QTest::newRow("auto off 0") << u"lcd_auto_off_ms"_s << 0 << autoOff << int(IdAutoOffNever);
+    QTest::newRow("auto off 600000") << u"lcd_auto_off_ms"_s << 600000 << autoOff << int(IdAutoOff10min);
+    QTest::newRow("auto off 30000") << u"lcd_auto_off_ms"_s << 30000 << autoOff << int(IdAutoOff30s);
+    QTest::newRow("auto off 45: 30 s") << u"lcd_auto_off_ms"_s << 45 << autoOff << int(IdAutoOff30s);
+    QTest::newRow("language 0") << u"device_language"_s << 0 << language << int(IdLanguage0);
+    QTest::newRow("language 1") << u"device_language"_s << 1 << language << int(IdLanguage1);
+    QTest::newRow("language 4") << u"device_language"_s << 4 << language << int(IdLanguage4);
     QTest::newRow("language 2: none") << u"device_language"_s << 2 << language << 0;
 }
 
@@ -318,35 +321,35 @@ void SystemPageTest::radiosShowTheRecord()
 
 void SystemPageTest::radioClicksStore_data()
 {
-    QTest::addColumn<int>("id");
+    QTest::addColumn<Id>("id");
     QTest::addColumn<QString>("field");
     QTest::addColumn<int>("stored");
 
-    QTest::newRow("daylight on") << 1380 << u"daylight_saving"_s << 1;
-    QTest::newRow("daylight off") << 1381 << u"daylight_saving"_s << 0;
-    QTest::newRow("km/h") << 1382 << u"speed_unit"_s << 0;
-    QTest::newRow("mph") << 1383 << u"speed_unit"_s << 1;
-    QTest::newRow("stamp on") << 1387 << u"speed_stamp"_s << 1;
-    QTest::newRow("stamp off") << 1398 << u"speed_stamp"_s << 0;
-    QTest::newRow("safety on") << 4005 << u"safety_camera_alert"_s << 1;
-    QTest::newRow("safety off") << 4006 << u"safety_camera_alert"_s << 0;
-    QTest::newRow("trap on") << 1399 << u"mobile_speed_trap_alert"_s << 1;
-    QTest::newRow("trap off") << 1400 << u"mobile_speed_trap_alert"_s << 0;
-    QTest::newRow("unplaced choice 1330") << 1330 << u"unplaced_radio_choice"_s << 1;
-    QTest::newRow("unplaced choice 1331") << 1331 << u"unplaced_radio_choice"_s << 2;
-    QTest::newRow("unplaced choice 1332") << 1332 << u"unplaced_radio_choice"_s << 3;
-    QTest::newRow("unplaced choice 1333") << 1333 << u"unplaced_radio_choice"_s << 0;
-    QTest::newRow("unplaced auto off 1037") << 1037 << u"lcd_auto_off_ms"_s << 30000;
-    QTest::newRow("unplaced auto off 1038") << 1038 << u"lcd_auto_off_ms"_s << 600000;
-    QTest::newRow("unplaced auto off 1039") << 1039 << u"lcd_auto_off_ms"_s << 0;
-    QTest::newRow("unplaced language 1384") << 1384 << u"device_language"_s << 0;
-    QTest::newRow("unplaced language 1385") << 1385 << u"device_language"_s << 1;
-    QTest::newRow("unplaced language 1386") << 1386 << u"device_language"_s << 4;
+    QTest::newRow("daylight on") << IdDaylightOn << u"daylight_saving"_s << 1;
+    QTest::newRow("daylight off") << IdDaylightOff << u"daylight_saving"_s << 0;
+    QTest::newRow("km/h") << IdKmh << u"speed_unit"_s << 0;
+    QTest::newRow("mph") << IdMph << u"speed_unit"_s << 1;
+    QTest::newRow("stamp on") << IdSpeedStampOn << u"speed_stamp"_s << 1;
+    QTest::newRow("stamp off") << IdSpeedStampOff << u"speed_stamp"_s << 0;
+    QTest::newRow("safety on") << IdSafetyCameraOn << u"safety_camera_alert"_s << 1;
+    QTest::newRow("safety off") << IdSafetyCameraOff << u"safety_camera_alert"_s << 0;
+    QTest::newRow("trap on") << IdSpeedTrapOn << u"mobile_speed_trap_alert"_s << 1;
+    QTest::newRow("trap off") << IdSpeedTrapOff << u"mobile_speed_trap_alert"_s << 0;
+    QTest::newRow("unplaced choice storing 1") << IdChoice1 << u"unplaced_radio_choice"_s << 1;
+    QTest::newRow("unplaced choice storing 2") << IdChoice2 << u"unplaced_radio_choice"_s << 2;
+    QTest::newRow("unplaced choice storing 3") << IdChoice3 << u"unplaced_radio_choice"_s << 3;
+    QTest::newRow("unplaced choice storing 0") << IdChoice0 << u"unplaced_radio_choice"_s << 0;
+    QTest::newRow("unplaced auto off 30 s") << IdAutoOff30s << u"lcd_auto_off_ms"_s << 30000;
+    QTest::newRow("unplaced auto off 10 min") << IdAutoOff10min << u"lcd_auto_off_ms"_s << 600000;
+    QTest::newRow("unplaced auto off never") << IdAutoOffNever << u"lcd_auto_off_ms"_s << 0;
+    QTest::newRow("unplaced language 0") << IdLanguage0 << u"device_language"_s << 0;
+    QTest::newRow("unplaced language 1") << IdLanguage1 << u"device_language"_s << 1;
+    QTest::newRow("unplaced language 4") << IdLanguage4 << u"device_language"_s << 4;
 }
 
 void SystemPageTest::radioClicksStore()
 {
-    QFETCH(int, id);
+    QFETCH(Id, id);
     QFETCH(QString, field);
     QFETCH(int, stored);
 
@@ -519,7 +522,7 @@ void SystemPageTest::clockControls()
     DeviceClock::Instance().is_set = true;
     m_page = std::make_unique<CSystemDlg>(m_languages, nullptr);
     QVERIFY(Page()->IsChecked(CSystemDlg::IdWriteClock));
-    for (int id : {1121, 1122, 1344})
+    for (int id : {IdTimePicker, IdDatePicker, IdGetCurrentTime})
         QVERIFY(Page()->IsEnabled(id));
     QCOMPARE(Get<QDateTimeEdit>(CSystemDlg::IdTimePicker)->displayFormat(), u"hh:mm:ss AP"_s);
     QVERIFY(Get<QDateTimeEdit>(CSystemDlg::IdDatePicker)->calendarPopup());
@@ -530,7 +533,7 @@ void SystemPageTest::clockControls()
     Page()->LoadFromRecord();
     QVERIFY(!DeviceClock::Instance().is_set);
     QVERIFY(!Page()->IsChecked(CSystemDlg::IdWriteClock));
-    for (int id : {1121, 1122, 1344})
+    for (int id : {IdTimePicker, IdDatePicker, IdGetCurrentTime})
         QVERIFY(!Page()->IsEnabled(id));
 
     auto* date = Get<QDateTimeEdit>(CSystemDlg::IdDatePicker);
@@ -544,7 +547,7 @@ void SystemPageTest::clockControls()
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
     const DeviceClock& clock = DeviceClock::Instance();
     QVERIFY(clock.is_set);
-    for (int id : {1121, 1122, 1344})
+    for (int id : {IdTimePicker, IdDatePicker, IdGetCurrentTime})
         QVERIFY(Page()->IsEnabled(id));
     QCOMPARE(QList<int>({clock.year, clock.month, clock.day_of_week, clock.day}),
              QList<int>({2030, 2, 0, 3}));
@@ -705,8 +708,12 @@ void SystemPageTest::escapeAndReturnStayInThePage()
     QCOMPARE(Page()->ScrollStep(), 100);
     QCOMPARE(Page()->ScrollRange(), 415);
     QCOMPARE(Page()->ScrollBarMaximum(), 852);
-    QCOMPARE(Page()->HeadingIds(), (QList<int>{1363, 1014, 1345, 1343, 1365, 1366, 1302, 4004, 1368}));
-    for (int id : {1359, 1360, 1389, 1330, 1035, 1037, 1384})
+    QCOMPARE(Page()->HeadingIds(),
+             (QList<int>{IdLanguageHeading, IdVoiceHeading, IdTimeZoneHeading, IdDateTimeHeading,
+                         IdDaylightHeading, IdSpeedUnitHeading, IdSpeedStampHeading, IdSafetyCameraHeading,
+                         IdSpeedTrapHeading}));
+    for (int id : {IdTouchHeading, IdTouchCalibrationReset, IdFocusSink, IdChoice1, IdBrightness,
+                   IdAutoOff30s, IdLanguage0})
         QVERIFY(Get(id)->isHidden());
 
     // Esc and Return are taken by the page; in the main window either would close it.
