@@ -5,13 +5,14 @@
 #include "settings/DeviceClock.h"
 #include "settings/DeviceVersionInfo.h"
 #include "settings/SettingsRecord.h"
+#include "settings/SystemClock.h"
+#include "skin/SkinFont.h"
 #include "tests/device/FakeTimeZoneSource.h"
 #include "tests/support/DebugLineRecorder.h"
 #include "tests/support/ScopedEnvironmentVariable.h"
 #include "tests/support/ScopedPlatformServices.h"
 #include "ui/CSubSlider.h"
 #include "ui/MessageBox.h"
-#include "skin/SkinFont.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -146,7 +147,7 @@ void SystemPageTest::init()
     record.SetText(Field::time_zone_name, u"Tokyo Standard Time"_s);
     record.SetInt32(Field::time_zone_bias, 540);
     DeviceClock::Instance() = DeviceClock();
-    CSystemDlg::SetCurrentTimeForTest(std::nullopt);
+    SystemClock::Instance().SetFixedNow(std::nullopt);
     MessageBox::SetRecording(true);
 }
 
@@ -156,7 +157,7 @@ void SystemPageTest::cleanup()
     SettingsRecord::ReleaseInstance();
     MessageBox::SetWhenShown({});
     MessageBox::SetRecording(false);
-    CSystemDlg::SetCurrentTimeForTest(std::nullopt);
+    SystemClock::Instance().SetFixedNow(std::nullopt);
     CardRoot::Instance().Set(QString());
     m_platform.reset();
 }
@@ -599,7 +600,7 @@ void SystemPageTest::clockTickedAgainTakesBothPickers()
 void SystemPageTest::getCurrentTime()
 {
     const QDateTime now(QDate(2031, 5, 6), QTime(7, 8, 9));
-    CSystemDlg::SetCurrentTimeForTest(now);
+    SystemClock::Instance().SetFixedNow(now);
     OpenPage();
     auto* button = Page()->Button(CSystemDlg::IdGetCurrentTime);
     auto* date = Get<QDateTimeEdit>(CSystemDlg::IdDatePicker);
@@ -622,7 +623,7 @@ void SystemPageTest::getCurrentTime()
              QList<int>({2031, 5, 2, 6, 7, 8, 9, 0}));
 
     // Without the hook: the real local time, in whole seconds.
-    CSystemDlg::SetCurrentTimeForTest(std::nullopt);
+    SystemClock::Instance().SetFixedNow(std::nullopt);
     const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
     QTest::mouseClick(button, Qt::LeftButton);
     const QDateTime shown = time->dateTime();
