@@ -2,11 +2,12 @@
 
 #include "app/CSettingApp.h"
 #include "app/CardChooserDlg.h"
+#include "app/NoCardDlg.h"
+#include "device/ViewerHandshake.h"
+#include "i18n/LanguagePack.h"
+#include "platform/PopupRecorder.h"
 #include "startup/CardFinder.h"
 #include "startup/InterfaceLanguage.h"
-#include "app/NoCardDlg.h"
-#include "i18n/LanguagePack.h"
-#include "device/ViewerHandshake.h"
 #include "tests/app/FakePlatform.h"
 #include "tests/app/FakeVolumes.h"
 
@@ -58,13 +59,14 @@ private Q_SLOTS:
         m_volumes = std::make_shared<FakeVolumeList>();
         m_drives = std::make_shared<FakeRemovableFolders>();
         LoadLanguagePack(u"english"_s);
+        PopupRecorder::Instance().SetRecording(true);
     }
 
     void cleanup()
     {
         qDeleteAll(m_timers);
         m_timers.clear();
-        NoCardDlg::SetNextFolderAnswer(std::nullopt);
+        PopupRecorder::Instance().SetRecording(false);
         m_folders.reset();
     }
 
@@ -187,10 +189,10 @@ private Q_SLOTS:
             } else if (chooser) {
                 QTest::mouseClick(window->findChild<QPushButton*>(u"cancelButton"_s), Qt::LeftButton);
             } else if (noCard && action == "pick folder"_L1) {
-                NoCardDlg::SetNextFolderAnswer(m_folders->filePath(u"picked"_s));
+                PopupRecorder::Instance().QueueFolder(m_folders->filePath(u"picked"_s));
                 QTest::mouseClick(noCard->ChooseFolderButton(), Qt::LeftButton);
             } else if (noCard && action == "cancel picker"_L1) {
-                NoCardDlg::SetNextFolderAnswer(QString());
+                PopupRecorder::Instance().QueueFolder(QString());
                 QTest::mouseClick(noCard->ChooseFolderButton(), Qt::LeftButton);
                 QVERIFY(noCard->isVisible());
                 QTest::mouseClick(noCard->CloseButton(), Qt::LeftButton);

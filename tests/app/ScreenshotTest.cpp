@@ -1,11 +1,11 @@
 #include "app/CSettingDlg.h"
+#include "platform/PopupRecorder.h"
 #include "settings/CardRoot.h"
 #include "settings/RecordLayout.h"
 #include "settings/SettingsRecord.h"
+#include "skin/SkinFont.h"
 #include "tests/app/FakePlatform.h"
 #include "tests/support/DemoCard.h"
-#include "ui/MessageBox.h"
-#include "skin/SkinFont.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,7 +25,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         SkinFont::EnsureRegistered();
-        MessageBox::SetRecording(true);
+        PopupRecorder::Instance().SetRecording(true);
     }
 
     void mainWindow_data()

@@ -1,13 +1,13 @@
 #include "app/CSettingDlg.h"
 #include "i18n/LanguagePack.h"
 #include "platform/PlatformServices.h"
+#include "platform/PopupRecorder.h"
 #include "settings/CardRoot.h"
 #include "settings/SettingsRecord.h"
 #include "tests/support/PrivateXServer.h"
 #include "tests/support/ScopedEnvironmentVariable.h"
 #include "tests/support/ScopedPlatformServices.h"
 #include "tests/support/XTestWindow.h"
-#include "ui/MessageBox.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,7 +26,7 @@ class ViewerLanguageTest : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        MessageBox::SetRecording(true);
+        PopupRecorder::Instance().SetRecording(true);
         QVERIFY2(m_server.IsRunning(), qPrintable(m_server.ErrorString()));
     }
 

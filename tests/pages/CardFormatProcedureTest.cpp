@@ -1,15 +1,15 @@
-#include "device/FormatEnvironment.h"
 #include "pages/CardFormatProcedure.h"
 
+#include "device/FormatEnvironment.h"
 #include "device/ViewerHandshake.h"
 #include "i18n/LanguagePack.h"
+#include "platform/PopupRecorder.h"
 #include "settings/CardRoot.h"
 #include "settings/SettingsRecord.h"
 #include "tests/device/FormatFakes.h"
 #include "tests/support/DemoCard.h"
 #include "tests/support/ScopedPlatformServices.h"
 #include "tests/support/TestFiles.h"
-#include "ui/MessageBox.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -65,7 +65,7 @@ private:
 void CardFormatProcedureTest::initTestCase()
 {
     QVERIFY(LoadLanguagePack(u"english"_s));
-    MessageBox::SetRecording(true);
+    PopupRecorder::Instance().SetRecording(true);
 }
 
 void CardFormatProcedureTest::init()
@@ -97,7 +97,7 @@ void CardFormatProcedureTest::init()
     environment.programFile = m_programFile;
     environment.finalPause = std::chrono::milliseconds(0);
     environment.capacity = [](const QString&) { return std::optional<qint64>(EightGB); };
-    MessageBox::TakeRecorded();
+    PopupRecorder::Instance().Take();
 }
 
 void CardFormatProcedureTest::cleanup()
@@ -170,9 +170,9 @@ void CardFormatProcedureTest::formatKeepsOnlyTheDeviceFiles()
     QStringList expectedTexts;
     for (const QString& key : std::as_const(messageKeys))
         expectedTexts.append(key == "failure"_L1 ? FailureText() : GetText(key));
-    const QStringList captions = MessageBox::TakeRecordedCaptions();
-    QCOMPARE(MessageBox::TakeRecorded(), expectedTexts);
-    QCOMPARE(captions, QStringList(expectedTexts.size(), u"Formatting Memory Card"_s));
+    const QList<PopupRecorder::Popup> shown = PopupRecorder::Instance().Take();
+    QCOMPARE(PopupRecorder::Texts(shown), expectedTexts);
+    QCOMPARE(PopupRecorder::Captions(shown), QStringList(expectedTexts.size(), u"Formatting Memory Card"_s));
     QVERIFY(QApplication::topLevelWidgets().isEmpty() ||
             std::none_of(QApplication::topLevelWidgets().cbegin(), QApplication::topLevelWidgets().cend(),
                          [](QWidget* widget) { return widget->isVisible(); }));
@@ -209,7 +209,7 @@ void CardFormatProcedureTest::nothingHappensWithoutACard()
 
     QVERIFY(formatter->Requests().isEmpty());
     QCOMPARE(FolderContent(m_card), card);
-    QCOMPARE(MessageBox::TakeRecorded(),
+    QCOMPARE(PopupRecorder::Texts(PopupRecorder::Instance().Take()),
              messageKey.isEmpty() ? QStringList() : QStringList{GetText(messageKey)});
 }
 
@@ -223,7 +223,7 @@ void CardFormatProcedureTest::staleCopyDoesNotComeBack()
     QMap<QString, QByteArray> expected = m_deviceFiles;
     expected.remove(u"default.cfg"_s);
     QCOMPARE(FolderContent(m_card), expected);
-    QCOMPARE(MessageBox::TakeRecorded(), QStringList{GetText(u"IDS_STRING179")});
+    QCOMPARE(PopupRecorder::Texts(PopupRecorder::Instance().Take()), QStringList{GetText(u"IDS_STRING179")});
 }
 
 void CardFormatProcedureTest::cardFollowsTheNewMountPoint()
@@ -239,7 +239,7 @@ void CardFormatProcedureTest::cardFollowsTheNewMountPoint()
     QCOMPARE(CardRoot::Instance().Folder(), moved);
     QVERIFY(!QFileInfo::exists(m_card));
     QCOMPARE(FolderContent(moved), m_deviceFiles);
-    QCOMPARE(MessageBox::TakeRecorded(), QStringList{GetText(u"IDS_STRING179")});
+    QCOMPARE(PopupRecorder::Texts(PopupRecorder::Instance().Take()), QStringList{GetText(u"IDS_STRING179")});
 }
 
 void CardFormatProcedureTest::nothingIsWrittenWhereTheCardWasNotMountedAgain()
@@ -252,7 +252,7 @@ void CardFormatProcedureTest::nothingIsWrittenWhereTheCardWasNotMountedAgain()
 
     // The card folder was the mount point: nothing may recreate it on the PC's disk.
     QVERIFY(!QFileInfo::exists(m_card));
-    QCOMPARE(MessageBox::TakeRecorded(),
+    QCOMPARE(PopupRecorder::Texts(PopupRecorder::Instance().Take()),
              (QStringList{GetText(u"IDS_STRING3333") + u"\r\n"_s + m_programFolder, FailureText()}));
     // The copies wait in the program's folder.
     QCOMPARE(ReadAll(m_programFolder + u"setup.cfg"_s), m_deviceFiles.value(u"setup.cfg"_s));

@@ -1,18 +1,18 @@
 #include "app/CSettingDlg.h"
 #include "device/FormatEnvironment.h"
-#include "pages/CardFormatProcedure.h"
 #include "i18n/LanguagePack.h"
 #include "i18n/QtTranslations.h"
 #include "pages/CEtcDlg.h"
+#include "pages/CardFormatProcedure.h"
+#include "platform/PopupRecorder.h"
 #include "settings/CardRoot.h"
 #include "settings/RecordLayout.h"
 #include "settings/SettingsRecord.h"
+#include "skin/SkinFont.h"
 #include "tests/app/FakePlatform.h"
 #include "tests/device/FormatFakes.h"
 #include "tests/support/DemoCard.h"
 #include "tests/support/ScopedPlatformServices.h"
-#include "ui/MessageBox.h"
-#include "skin/SkinFont.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -115,7 +115,7 @@ private:
 void EtcDlgTest::initTestCase()
 {
     SkinFont::EnsureRegistered();
-    MessageBox::SetRecording(true);
+    PopupRecorder::Instance().SetRecording(true);
 }
 
 void EtcDlgTest::init()
@@ -133,8 +133,8 @@ void EtcDlgTest::cleanup()
 {
     m_page.reset();
     SettingsRecord::ReleaseInstance();
-    MessageBox::TakeRecorded();
-    MessageBox::SetNextAnswer(true);
+    PopupRecorder::Instance().Take();
+    PopupRecorder::Instance().SetStandingAnswer(true);
 }
 
 void EtcDlgTest::layoutPlacesEveryControl()
@@ -397,12 +397,13 @@ void EtcDlgTest::formatAsksFirst()
     CardRoot::Instance().Set(card);
     const QByteArray record = SettingsRecord::Instance()->ToByteArray();
 
-    MessageBox::TakeRecorded();
-    MessageBox::SetNextAnswer(yes);
+    PopupRecorder::Instance().Take();
+    PopupRecorder::Instance().SetStandingAnswer(yes);
     Click(*m_page, CEtcDlg::IdFormat);
 
-    const QStringList captions = MessageBox::TakeRecordedCaptions();
-    const QStringList texts = MessageBox::TakeRecorded();
+    const QList<PopupRecorder::Popup> shown = PopupRecorder::Instance().Take();
+    const QStringList captions = PopupRecorder::Captions(shown);
+    const QStringList texts = PopupRecorder::Texts(shown);
     QVERIFY(!texts.isEmpty());
     QCOMPARE(captions.constFirst(), u"Formatting Memory Card"_s);
     QCOMPARE(texts.constFirst(), u"Caution: All data will be deleted after formatting the memory card.\r\n"
@@ -497,7 +498,7 @@ void EtcDlgTest::formatQuestionSpeaksTheInterfaceLanguage()
     ScopedPlatformServices platform;
     auto formatter = std::make_shared<FakeFormatter>(FakeFormatter::Script{});
     platform.Services().SetFormatter(formatter);
-    MessageBox::SetRecording(false);
+    PopupRecorder::Instance().SetRecording(false);
     QStringList buttons;
     QString defaultButton;
     QTimer::singleShot(0, this, [&] {
@@ -515,7 +516,7 @@ void EtcDlgTest::formatQuestionSpeaksTheInterfaceLanguage()
         box->button(QMessageBox::No)->click();
     });
     m_page->Button(CEtcDlg::IdFormat)->click();
-    MessageBox::SetRecording(true);
+    PopupRecorder::Instance().SetRecording(true);
     QtTranslations::Install(0);
 
     buttons.sort();

@@ -1,15 +1,15 @@
 #include "app/CSettingDlg.h"
 #include "pages/CParkingDlg.h"
+#include "platform/PopupRecorder.h"
 #include "settings/CardRoot.h"
 #include "settings/RecordLayout.h"
 #include "settings/SettingsRecord.h"
+#include "skin/SkinFont.h"
 #include "tests/app/FakePlatform.h"
 #include "tests/support/DemoCard.h"
 #include "tests/support/WheelEvent.h"
 #include "ui/CMsgPopupDlg.h"
 #include "ui/CSubSlider.h"
-#include "ui/MessageBox.h"
-#include "skin/SkinFont.h"
 
 #include <QAbstractButton>
 #include <QFile>
@@ -54,7 +54,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         SkinFont::EnsureRegistered();
-        MessageBox::SetRecording(true);
+        PopupRecorder::Instance().SetRecording(true);
     }
     void init();
     void cleanup();
@@ -111,7 +111,7 @@ void RecordPageSaveTest::init()
     QVERIFY(CopyDemoCard(m_card->path()));
     m_platform = std::make_unique<ScopedFakePlatform>();
     CardRoot::Instance().Set(m_card->path() + u'/');
-    CMsgPopupDlg::ResetQuestions();
+    PopupRecorder::Instance().SetRecording(true);
 }
 
 void RecordPageSaveTest::cleanup()
@@ -119,7 +119,7 @@ void RecordPageSaveTest::cleanup()
     m_window.reset();
     m_platform.reset();
     SettingsRecord::ReleaseInstance();
-    CMsgPopupDlg::ResetQuestions();
+    PopupRecorder::Instance().SetRecording(true);
 }
 
 void RecordPageSaveTest::userEditsLandOnTheCard()

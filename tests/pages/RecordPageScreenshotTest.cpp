@@ -1,15 +1,15 @@
 #include "app/CSettingDlg.h"
 #include "i18n/LanguagePack.h"
 #include "pages/CParkingDlg.h"
+#include "platform/PopupRecorder.h"
 #include "settings/CardRoot.h"
 #include "settings/RecordLayout.h"
 #include "settings/SettingsRecord.h"
+#include "skin/SkinFont.h"
 #include "tests/app/FakePlatform.h"
 #include "tests/support/DemoCard.h"
 #include "ui/CMsgPopupDlg.h"
 #include "ui/CRButton.h"
-#include "ui/MessageBox.h"
-#include "skin/SkinFont.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,7 +29,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         SkinFont::EnsureRegistered();
-        MessageBox::SetRecording(true);
+        PopupRecorder::Instance().SetRecording(true);
     }
 
     void recordPage_data()

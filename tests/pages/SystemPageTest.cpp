@@ -1,5 +1,6 @@
 #include "i18n/LanguagePack.h"
 #include "pages/CSystemDlg.h"
+#include "platform/PopupRecorder.h"
 #include "settings/CardRoot.h"
 #include "settings/ClockFile.h"
 #include "settings/DeviceClock.h"
@@ -12,7 +13,6 @@
 #include "tests/support/ScopedEnvironmentVariable.h"
 #include "tests/support/ScopedPlatformServices.h"
 #include "ui/CSubSlider.h"
-#include "ui/MessageBox.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -148,15 +148,15 @@ void SystemPageTest::init()
     record.SetInt32(Field::time_zone_bias, 540);
     DeviceClock::Instance() = DeviceClock();
     SystemClock::Instance().SetFixedNow(std::nullopt);
-    MessageBox::SetRecording(true);
+    PopupRecorder::Instance().SetRecording(true);
 }
 
 void SystemPageTest::cleanup()
 {
     m_page.reset();
     SettingsRecord::ReleaseInstance();
-    MessageBox::SetWhenShown({});
-    MessageBox::SetRecording(false);
+    PopupRecorder::Instance().SetWhenShown({});
+    PopupRecorder::Instance().SetRecording(false);
     SystemClock::Instance().SetFixedNow(std::nullopt);
     CardRoot::Instance().Set(QString());
     m_platform.reset();
@@ -662,15 +662,16 @@ void SystemPageTest::touchCalibrationMarkerAtTheFileSystemRoot()
     OpenPage();
 
     QList<bool> markerExisted;
-    MessageBox::SetWhenShown([&] { markerExisted.append(QFile::exists(marker)); });
+    PopupRecorder::Instance().SetWhenShown([&] { markerExisted.append(QFile::exists(marker)); });
     auto* reset = Page()->Button(CSystemDlg::IdTouchCalibrationReset);
     QVERIFY(reset->isHidden());
 
     // No: nothing is created.
-    MessageBox::SetNextAnswer(false);
+    PopupRecorder::Instance().SetStandingAnswer(false);
     reset->click();
-    QCOMPARE(MessageBox::TakeRecordedCaptions(), QStringList{u"Initialize"_s});
-    QCOMPARE(MessageBox::TakeRecorded(),
+    QList<PopupRecorder::Popup> shown = PopupRecorder::Instance().Take();
+    QCOMPARE(PopupRecorder::Captions(shown), QStringList{u"Initialize"_s});
+    QCOMPARE(PopupRecorder::Texts(shown),
              QStringList{u"Caution: This will initialize the current screen's touch sensitivity.\n"
                          u"Click 'Yes' to continue. Click 'No' to cancel."_s});
     QVERIFY(!QFile::exists(marker));
@@ -681,11 +682,12 @@ void SystemPageTest::touchCalibrationMarkerAtTheFileSystemRoot()
     old.write("old");
     old.close();
     QVERIFY(QFile::remove(marker));
-    MessageBox::SetNextAnswer(true);
+    PopupRecorder::Instance().SetStandingAnswer(true);
     markerExisted.clear();
     reset->click();
-    QCOMPARE(MessageBox::TakeRecordedCaptions(), (QStringList{u"Initialize"_s, u"Initialize"_s}));
-    QCOMPARE(MessageBox::TakeRecorded().value(1), u"Calibrating touchscreen complete."_s);
+    shown = PopupRecorder::Instance().Take();
+    QCOMPARE(PopupRecorder::Captions(shown), (QStringList{u"Initialize"_s, u"Initialize"_s}));
+    QCOMPARE(PopupRecorder::Texts(shown).value(1), u"Calibrating touchscreen complete."_s);
     QCOMPARE(markerExisted, (QList<bool>{false, false}));
     QVERIFY(QFile::exists(marker));
     QCOMPARE(QFileInfo(marker).size(), 0);

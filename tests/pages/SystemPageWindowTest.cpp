@@ -1,13 +1,13 @@
 #include "app/CSettingDlg.h"
 #include "pages/CSystemDlg.h"
+#include "platform/PopupRecorder.h"
 #include "settings/CardRoot.h"
 #include "settings/DeviceClock.h"
 #include "settings/RecordLayout.h"
 #include "settings/SettingsRecord.h"
+#include "skin/SkinFont.h"
 #include "tests/app/FakePlatform.h"
 #include "tests/support/DemoCard.h"
-#include "ui/MessageBox.h"
-#include "skin/SkinFont.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -62,7 +62,7 @@ private:
 void SystemPageWindowTest::initTestCase()
 {
     SkinFont::EnsureRegistered();
-    MessageBox::SetRecording(true);
+    PopupRecorder::Instance().SetRecording(true);
 }
 
 void SystemPageWindowTest::init()
