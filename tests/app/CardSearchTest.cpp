@@ -10,6 +10,7 @@
 #include "startup/InterfaceLanguage.h"
 #include "tests/app/FakePlatform.h"
 #include "tests/app/FakeVolumes.h"
+#include "tests/support/ProcessStateGuard.h"
 
 #include <QApplication>
 #include <QFile>
@@ -22,6 +23,7 @@
 #include <QtTest>
 #include <functional>
 #include <memory>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -55,6 +57,7 @@ class CardSearchTest : public QObject
 private Q_SLOTS:
     void init()
     {
+        m_state.emplace();
         m_folders = std::make_unique<QTemporaryDir>();
         m_volumes = std::make_shared<FakeVolumeList>();
         m_drives = std::make_shared<FakeRemovableFolders>();
@@ -66,8 +69,8 @@ private Q_SLOTS:
     {
         qDeleteAll(m_timers);
         m_timers.clear();
-        PopupRecorder::Instance().SetRecording(false);
         m_folders.reset();
+        m_state.reset();
     }
 
     void findsRemovableCardsHoldingSettings_data()
@@ -244,7 +247,7 @@ private Q_SLOTS:
         QFETCH(QString, pcLocale);
         QFETCH(QString, closeText);
 
-        ScopedFakePlatform fakes;
+        InstallFakePlatform();
         PlatformServices& services = PlatformServices::Instance();
         services.SetVolumes(m_volumes);
         services.SetDrives(m_drives);
@@ -357,6 +360,7 @@ private:
         m_timers.append(timer);
     }
 
+    std::optional<ProcessStateGuard> m_state;
     std::unique_ptr<QTemporaryDir> m_folders;
     std::shared_ptr<FakeVolumeList> m_volumes;
     std::shared_ptr<FakeRemovableFolders> m_drives;

@@ -8,6 +8,7 @@
 #include "settings/SettingsRecord.h"
 #include "skin/SkinFont.h"
 #include "tests/app/FakePlatform.h"
+#include "tests/support/ProcessStateGuard.h"
 #include "ui/CBaseDialog.h"
 #include "ui/CRButton.h"
 #include "ui/CommandEvent.h"
@@ -17,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -51,11 +53,7 @@ class SettingDlgTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        SkinFont::EnsureRegistered();
-        PopupRecorder::Instance().SetRecording(true);
-    }
+    void initTestCase() { SkinFont::EnsureRegistered(); }
     void init();
     void cleanup();
 
@@ -122,8 +120,8 @@ private:
         return shown;
     }
 
+    std::optional<ProcessStateGuard> m_state;
     std::unique_ptr<QTemporaryDir> m_card;
-    std::unique_ptr<ScopedFakePlatform> m_platform;
     std::unique_ptr<CSettingDlg> m_window;
     QByteArray m_setup;
     QByteArray m_factory;
@@ -131,9 +129,11 @@ private:
 
 void SettingDlgTest::init()
 {
+    m_state.emplace();
+    PopupRecorder::Instance().SetRecording(true);
     m_card = std::make_unique<QTemporaryDir>();
     QVERIFY(m_card->isValid());
-    m_platform = std::make_unique<ScopedFakePlatform>();
+    InstallFakePlatform();
     CardRoot::Instance().Set(m_card->path() + u'/');
     m_setup = Block(SettingsRecord::Size, SettingsRecord::Size, 5);
     m_factory = Block(SettingsRecord::Size, SettingsRecord::Size, 9);
@@ -141,14 +141,12 @@ void SettingDlgTest::init()
     Write(u"default.cfg"_s, m_factory);
     Write(u"time.dat"_s, "2020,01,02,03,04,05,+0100");
     Write(u"lang/ver.dat"_s, " Code: en fr de\r\n");
-    PopupRecorder::Instance().Take();
 }
 
 void SettingDlgTest::cleanup()
 {
     m_window.reset();
-    m_platform.reset();
-    SettingsRecord::ReleaseInstance();
+    m_state.reset();
 }
 
 void SettingDlgTest::saveWithoutEditsWritesTheBlockBack()

@@ -6,6 +6,7 @@
 #include "settings/SettingsRecord.h"
 #include "settings/SliderTables.h"
 #include "skin/SkinFont.h"
+#include "tests/support/ProcessStateGuard.h"
 #include "tests/support/WheelEvent.h"
 #include "ui/CMsgPopupDlg.h"
 #include "ui/CSubSlider.h"
@@ -15,6 +16,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <memory>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -105,11 +107,13 @@ private:
         Record().SetInt32(Field::low_voltage_shutdown, 1);
     }
 
+    std::optional<ProcessStateGuard> m_state;
     std::unique_ptr<CParkingDlg> m_page;
 };
 
 void CParkingDlgTest::init()
 {
+    m_state.emplace();
     SettingsRecord::CreateInstance();
     PopupRecorder::Instance().SetRecording(true);
     FillRecord();
@@ -119,8 +123,7 @@ void CParkingDlgTest::init()
 void CParkingDlgTest::cleanup()
 {
     m_page.reset();
-    SettingsRecord::ReleaseInstance();
-    PopupRecorder::Instance().SetRecording(false);
+    m_state.reset();
 }
 
 void CParkingDlgTest::loadRules_data()

@@ -3,17 +3,19 @@
 #include "device/FormatEnvironment.h"
 #include "device/ViewerHandshake.h"
 #include "i18n/LanguagePack.h"
+#include "platform/PlatformServices.h"
 #include "platform/PopupRecorder.h"
 #include "settings/CardRoot.h"
 #include "settings/SettingsRecord.h"
 #include "tests/device/FormatFakes.h"
 #include "tests/support/DemoCard.h"
-#include "tests/support/ScopedPlatformServices.h"
+#include "tests/support/ProcessStateGuard.h"
 #include "tests/support/TestFiles.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -54,7 +56,7 @@ private:
     void UseDrives(bool removable);
 
     std::unique_ptr<QTemporaryDir> m_base;
-    std::unique_ptr<ScopedPlatformServices> m_platform;
+    std::optional<ProcessStateGuard> m_state;
     std::shared_ptr<RecordingViewerSignals> m_viewer;
     QString m_card;
     QString m_programFolder;
@@ -65,11 +67,11 @@ private:
 void CardFormatProcedureTest::initTestCase()
 {
     QVERIFY(LoadLanguagePack(u"english"_s));
-    PopupRecorder::Instance().SetRecording(true);
 }
 
 void CardFormatProcedureTest::init()
 {
+    m_state.emplace();
     m_base = std::make_unique<QTemporaryDir>();
     QVERIFY(m_base->isValid());
     m_card = m_base->path() + u"/card/"_s;
@@ -87,38 +89,34 @@ void CardFormatProcedureTest::init()
     SettingsRecord& record = SettingsRecord::CreateInstance();
     record.SetText(Field::product_name, u"X700"_s);
 
-    m_platform = std::make_unique<ScopedPlatformServices>();
     m_viewer = std::make_shared<RecordingViewerSignals>();
-    m_platform->Services().SetViewer(m_viewer);
-    m_platform->Services().SetWindows(std::make_shared<TitleWindows>());
+    PlatformServices::Instance().SetViewer(m_viewer);
+    PlatformServices::Instance().SetWindows(std::make_shared<TitleWindows>());
     UseDrives(true);
 
     FormatEnvironment& environment = FormatEnvironment::Instance();
     environment.programFile = m_programFile;
     environment.finalPause = std::chrono::milliseconds(0);
     environment.capacity = [](const QString&) { return std::optional<qint64>(EightGB); };
-    PopupRecorder::Instance().Take();
+    PopupRecorder::Instance().SetRecording(true);
 }
 
 void CardFormatProcedureTest::cleanup()
 {
-    FormatEnvironment::Instance() = FormatEnvironment();
-    m_platform.reset();
-    SettingsRecord::ReleaseInstance();
-    CardRoot::Instance().Set(QString());
+    m_state.reset();
     m_base.reset();
 }
 
 std::shared_ptr<FakeFormatter> CardFormatProcedureTest::UseFormatter(FakeFormatter::Script script)
 {
     auto formatter = std::make_shared<FakeFormatter>(std::move(script));
-    m_platform->Services().SetFormatter(formatter);
+    PlatformServices::Instance().SetFormatter(formatter);
     return formatter;
 }
 
 void CardFormatProcedureTest::UseDrives(bool removable)
 {
-    m_platform->Services().SetDrives(
+    PlatformServices::Instance().SetDrives(
         std::make_shared<FakeDrives>(removable, QStringList{m_card, m_programFolder}));
 }
 
@@ -229,7 +227,7 @@ void CardFormatProcedureTest::staleCopyDoesNotComeBack()
 void CardFormatProcedureTest::cardFollowsTheNewMountPoint()
 {
     const QString moved = m_base->path() + u"/X700/"_s;
-    m_platform->Services().SetDrives(
+    PlatformServices::Instance().SetDrives(
         std::make_shared<FakeDrives>(true, QStringList{m_card, m_programFolder, moved}));
     FakeFormatter::Script script;
     script.mountAfter = moved;
@@ -281,7 +279,7 @@ void CardFormatProcedureTest::largeCardIsExfatAndTellsTheViewer()
     FormatEnvironment::Instance().capacity = [capacity](const QString&) {
         return std::optional<qint64>(capacity);
     };
-    m_platform->Services().SetWindows(std::make_shared<TitleWindows>(windows));
+    PlatformServices::Instance().SetWindows(std::make_shared<TitleWindows>(windows));
     const auto formatter = UseFormatter({});
     CardFormatProcedure::RunCardFormat(nullptr);
 

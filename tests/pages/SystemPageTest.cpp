@@ -1,5 +1,6 @@
 #include "i18n/LanguagePack.h"
 #include "pages/CSystemDlg.h"
+#include "platform/PlatformServices.h"
 #include "platform/PopupRecorder.h"
 #include "settings/CardRoot.h"
 #include "settings/ClockFile.h"
@@ -10,8 +11,8 @@
 #include "skin/SkinFont.h"
 #include "tests/device/FakeTimeZoneSource.h"
 #include "tests/support/DebugLineRecorder.h"
+#include "tests/support/ProcessStateGuard.h"
 #include "tests/support/ScopedEnvironmentVariable.h"
-#include "tests/support/ScopedPlatformServices.h"
 #include "ui/CSubSlider.h"
 
 #include <QAbstractButton>
@@ -26,6 +27,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -125,7 +127,7 @@ private:
     // A fresh page over the current record, shown, and filled as the main window fills it.
     void OpenPage();
 
-    std::unique_ptr<ScopedPlatformServices> m_platform;
+    std::optional<ProcessStateGuard> m_state;
     std::shared_ptr<FakeTimeZoneSource> m_zones;
     DeviceVersionInfo m_languages = CardLanguages();
     std::unique_ptr<CSystemDlg> m_page;
@@ -139,27 +141,20 @@ void SystemPageTest::initTestCase()
 
 void SystemPageTest::init()
 {
-    m_platform = std::make_unique<ScopedPlatformServices>();
+    m_state.emplace();
     m_zones = std::make_shared<FakeTimeZoneSource>(Zones());
     m_zones->SetCurrent(60, u"W. Europe Standard Time"_s);
-    m_platform->Services().SetTimeZones(m_zones);
+    PlatformServices::Instance().SetTimeZones(m_zones);
     SettingsRecord& record = SettingsRecord::CreateInstance();
     record.SetText(Field::time_zone_name, u"Tokyo Standard Time"_s);
     record.SetInt32(Field::time_zone_bias, 540);
-    DeviceClock::Instance() = DeviceClock();
-    SystemClock::Instance().SetFixedNow(std::nullopt);
     PopupRecorder::Instance().SetRecording(true);
 }
 
 void SystemPageTest::cleanup()
 {
     m_page.reset();
-    SettingsRecord::ReleaseInstance();
-    PopupRecorder::Instance().SetWhenShown({});
-    PopupRecorder::Instance().SetRecording(false);
-    SystemClock::Instance().SetFixedNow(std::nullopt);
-    CardRoot::Instance().Set(QString());
-    m_platform.reset();
+    m_state.reset();
 }
 
 void SystemPageTest::OpenPage()
@@ -654,7 +649,7 @@ void SystemPageTest::touchCalibrationMarkerAtTheFileSystemRoot()
     const QString base = folder.path() + u'/';
     QVERIFY(QDir().mkpath(base + cardRoot));
     QVERIFY(QDir().mkpath(base + markerFolder));
-    m_platform->Services().SetDrives(
+    PlatformServices::Instance().SetDrives(
         std::make_shared<FixedRootDrives>(mountRoot.isNull() ? QString() : base + mountRoot));
     CardRoot::Instance().Set(base + cardRoot);
     const QString marker = base + markerFolder + u"set_touch_cal.txt"_s;

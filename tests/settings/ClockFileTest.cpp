@@ -2,6 +2,7 @@
 
 #include "settings/DeviceClock.h"
 #include "settings/SystemClock.h"
+#include "tests/support/ProcessStateGuard.h"
 
 #include <QDir>
 #include <QFile>
@@ -212,11 +213,11 @@ void ClockFileTest::offsetFollowsTheClocksNow()
     QFETCH(QByteArray, zone);
     QFETCH(QDateTime, now);
     QFETCH(int, minutes);
+    const ProcessStateGuard state;
     const QByteArray previous = qgetenv("TZ");
     qputenv("TZ", zone);
     SystemClock::Instance().SetFixedNow(now);
     const int offset = StandardTimeOffsetMinutes();
-    SystemClock::Instance().SetFixedNow(std::nullopt);
     qputenv("TZ", previous);
     QCOMPARE(offset, minutes);
 }

@@ -3,12 +3,14 @@
 #include "i18n/LanguagePack.h"
 #include "platform/PopupRecorder.h"
 #include "skin/SkinFont.h"
+#include "tests/support/ProcessStateGuard.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -23,8 +25,12 @@ private Q_SLOTS:
         SkinFont::EnsureRegistered();
         QVERIFY(LoadLanguagePack(LanguagePack::ResourceName(0)));
     }
-    void init() { PopupRecorder::Instance().SetRecording(true); }
-    void cleanup() { PopupRecorder::Instance().SetRecording(false); }
+    void init()
+    {
+        m_state.emplace();
+        PopupRecorder::Instance().SetRecording(true);
+    }
+    void cleanup() { m_state.reset(); }
 
     void geometry_data();
     void geometry();
@@ -33,6 +39,9 @@ private Q_SLOTS:
     void captions_data();
     void captions();
     void nextAnswerSkipsTheWindow();
+
+private:
+    std::optional<ProcessStateGuard> m_state;
 };
 
 void CMsgPopupDlgTest::geometry_data()
