@@ -49,9 +49,7 @@ public:
     // process should end without showing the window (relaunched, or no card root).
     bool RunStartupSequence(const QString& programPath);
 
-    const DeviceVersionInfo& VersionInfo() const { return m_versionInfo; }
     int InterfaceLanguageIndex() const { return m_languageIndex; }
-    bool IsReady() const { return m_ready; }
     // True until the record and system pages have been built and loaded.
     bool HiddenPagesPending() const { return m_hiddenPagesPending; }
 

@@ -1,6 +1,7 @@
 #include "app/NoCardDlg.h"
 
 #include "i18n/LanguagePack.h"
+#include "platform/PopupRecorder.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
@@ -70,12 +71,13 @@ void NoCardDlg::LookAgain()
 
 void NoCardDlg::ChooseFolder()
 {
-    QString folder;
-    if (s_nextFolderAnswer) {
-        folder = *std::exchange(s_nextFolderAnswer, std::nullopt);
-    } else {
-        folder = QFileDialog::getExistingDirectory(this, GetText(u"IDS_STRING3361"), QDir::homePath());
-    }
+    const QString caption = GetText(u"IDS_STRING3361");
+    PopupRecorder& recorder = PopupRecorder::Instance();
+    std::optional<QString> answered;
+    if (recorder.Record({caption, QString(), {}}))
+        answered = recorder.TakeFolder();
+    QString folder =
+        answered ? *answered : QFileDialog::getExistingDirectory(this, caption, QDir::homePath());
     if (folder.isEmpty())
         return; // the picker was cancelled: the window stays
     // Card files are addressed as the root followed directly by their name.

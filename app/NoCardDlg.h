@@ -4,7 +4,6 @@
 
 #include <QDialog>
 #include <functional>
-#include <optional>
 
 class QLabel;
 class QPushButton;
@@ -31,9 +30,6 @@ public:
     QPushButton* CloseButton() const { return m_close; }
     QLabel* StatusLabel() const { return m_status; }
 
-    // Test hook: the folder picker returns this answer (empty: cancelled) instead of opening.
-    static void SetNextFolderAnswer(std::optional<QString> folder) { s_nextFolderAnswer = std::move(folder); }
-
 private:
     void LookAgain();
     void ChooseFolder();
@@ -45,6 +41,4 @@ private:
     QPushButton* m_close = nullptr;
     QList<CardCandidate> m_foundCards;
     QString m_chosenFolder;
-
-    static inline std::optional<QString> s_nextFolderAnswer;
 };

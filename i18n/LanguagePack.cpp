@@ -8,7 +8,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString& ResourceFolder()
+QString& Folder()
 {
     static QString folder = u":/LANGUAGE"_s;
     return folder;
@@ -36,7 +36,12 @@ QString LanguagePack::ResourceName(int index)
 
 void LanguagePack::SetResourceFolder(const QString& folder)
 {
-    ResourceFolder() = folder;
+    Folder() = folder;
+}
+
+QString LanguagePack::ResourceFolder()
+{
+    return Folder();
 }
 
 LanguagePack& LanguagePack::Instance()
@@ -48,7 +53,7 @@ LanguagePack& LanguagePack::Instance()
 // Resource names are stored in capitals and looked up without regard to case.
 std::optional<LanguageDocument> LanguagePack::LoadDocument(const QString& name, bool* found)
 {
-    const QDir folder(ResourceFolder());
+    const QDir folder(Folder());
     for (const QString& entry : folder.entryList(QDir::Files)) {
         if (entry.compare(name, Qt::CaseInsensitive) != 0)
             continue;

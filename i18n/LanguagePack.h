@@ -19,6 +19,7 @@ public:
 
     // Where the documents are found, so tests can supply their own.
     static void SetResourceFolder(const QString& folder);
+    static QString ResourceFolder();
 
     static LanguagePack& Instance();
 

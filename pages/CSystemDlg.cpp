@@ -6,6 +6,7 @@
 #include "settings/DeviceClock.h"
 #include "settings/DeviceVersionInfo.h"
 #include "settings/SettingsRecord.h"
+#include "settings/SystemClock.h"
 #include "ui/CSubSlider.h"
 #include "ui/MessageBox.h"
 
@@ -26,12 +27,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-std::optional<QDateTime>& CurrentTimeForTest()
-{
-    static std::optional<QDateTime> now;
-    return now;
-}
 
 // Radio groups of the page; each excludes only its own members.
 enum RadioGroup
@@ -163,11 +158,6 @@ CSystemDlg::CSystemDlg(const DeviceVersionInfo& versionInfo, QWidget* parent)
 }
 
 CSystemDlg::~CSystemDlg() = default;
-
-void CSystemDlg::SetCurrentTimeForTest(std::optional<QDateTime> now)
-{
-    CurrentTimeForTest() = std::move(now);
-}
 
 QComboBox* CSystemDlg::List(int id) const
 {
@@ -398,8 +388,7 @@ void CSystemDlg::OnDateChanged()
 void CSystemDlg::OnGetCurrentTime()
 {
     // Whole seconds, local time.
-    const QDateTime now =
-        CurrentTimeForTest().value_or(QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch()));
+    const QDateTime now = SystemClock::Instance().Now();
     for (int id : {IdDatePicker, IdTimePicker}) {
         QDateTimeEdit* picker = Picker(id);
         const QSignalBlocker blocker(picker);

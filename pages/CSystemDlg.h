@@ -91,8 +91,6 @@ public:
     // Where the touch calibration marker goes for the current card root.
     static QString TouchMarkerPath();
 
-    // Tests fix the time "Get Current Time" takes; nullopt uses the real clock.
-    static void SetCurrentTimeForTest(std::optional<QDateTime> now);
 
 protected:
     void OnBackgroundPressed() override;

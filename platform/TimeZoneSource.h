@@ -1,25 +1,10 @@
 #pragma once
 
+#include "platform/SystemTime.h"
+
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
-
-// A yearly switch date as Windows stores it in a SYSTEMTIME rule: year 0, month 1-12,
-// day_of_week 0 (Sunday) to 6, day the occurrence of that weekday in the month (1-4, 5 for the
-// last one), and the local wall-clock time at which the switch happens. All zero: no switch.
-struct TziDate
-{
-    quint16 year = 0;
-    quint16 month = 0;
-    quint16 day_of_week = 0;
-    quint16 day = 0;
-    quint16 hour = 0;
-    quint16 minute = 0;
-    quint16 second = 0;
-    quint16 milliseconds = 0;
-
-    bool operator==(const TziDate&) const = default;
-};
 
 // A zone's rules in the layout of REG_TZI_FORMAT. As the PC stores them, the biases count minutes
 // to add to local time to get UTC (UTC+9 has Bias -540; one hour of daylight saving is
@@ -29,8 +14,11 @@ struct TziFormat
     qint32 Bias = 0;
     qint32 StandardBias = 0;
     qint32 DaylightBias = 0;
-    TziDate StandardDate;
-    TziDate DaylightDate;
+    // The yearly switch dates as Windows writes them: year 0, month 1-12, day_of_week the weekday,
+    // day the occurrence of that weekday in the month (1-4, 5 for the last one), and the local
+    // wall-clock time of the switch. All zero: no switch.
+    SystemTime StandardDate;
+    SystemTime DaylightDate;
 
     bool operator==(const TziFormat&) const = default;
 };

@@ -1,6 +1,7 @@
 #include "settings/ClockFile.h"
 
 #include "settings/DeviceClock.h"
+#include "settings/SystemClock.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -170,5 +171,5 @@ bool WriteClockFile(const QString& path)
 
 int StandardTimeOffsetMinutes()
 {
-    return QTimeZone::systemTimeZone().standardTimeOffset(QDateTime::currentDateTimeUtc()) / 60;
+    return QTimeZone::systemTimeZone().standardTimeOffset(SystemClock::Instance().Now()) / 60;
 }

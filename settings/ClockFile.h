@@ -14,5 +14,6 @@ bool WriteClockFile(const QString& path);
 
 QByteArray FormatClockLine(const DeviceClock& clock, int offsetMinutes);
 
-// Local standard time minus UTC, in minutes, daylight saving not applied.
+// Local standard time minus UTC, in minutes, daylight saving not applied, as it stands now (a
+// zone may have moved its standard time over the years).
 int StandardTimeOffsetMinutes();

@@ -1,6 +1,7 @@
 #include "ui/CMsgPopupDlg.h"
 
 #include "i18n/LanguagePack.h"
+#include "platform/PopupRecorder.h"
 #include "skin/SkinFont.h"
 
 #include <QCloseEvent>
@@ -14,8 +15,6 @@ namespace {
 
 constexpr int kButtonWidth = 85;
 constexpr int kButtonHeight = 25;
-
-CMsgPopupDlg::Question s_lastQuestion;
 
 QString Translated(QStringView key, const QString& fallback)
 {
@@ -110,26 +109,15 @@ QWidget* CMsgPopupDlg::Control(int id) const
     }
 }
 
-CMsgPopupDlg::Question CMsgPopupDlg::LastQuestion()
-{
-    return s_lastQuestion;
-}
-
-void CMsgPopupDlg::ResetQuestions()
-{
-    s_nextAnswer = 0;
-    s_lastQuestion = Question();
-    s_questionCount = 0;
-}
-
 int CMsgPopupDlg::exec()
 {
-    s_lastQuestion = Question{m_caption, m_text, m_width, m_height};
-    ++s_questionCount;
-    if (s_nextAnswer != 0) {
-        const int answer = std::exchange(s_nextAnswer, 0);
-        setResult(answer);
-        return answer;
+    PopupRecorder& recorder = PopupRecorder::Instance();
+    if (recorder.Record({m_caption, m_text, QSize(m_width, m_height)})) {
+        if (const std::optional<bool> yes = recorder.TakeAnswer()) {
+            const int answer = *yes ? Yes : No;
+            setResult(answer);
+            return answer;
+        }
     }
     m_yes->setFocus();
     return QDialog::exec();

@@ -13,8 +13,8 @@ class QPushButton;
 // The size is the outer window's. Y answers Yes, N answers No, Enter presses Yes (the default
 // button), Esc does nothing and closing the window answers No.
 //
-// Tests answer it without showing it: SetNextAnswer(Yes or No) makes the next exec() return that
-// answer at once; LastQuestion() tells what it would have asked.
+// While PopupRecorder records, exec() records the question; an answer queued there is returned
+// at once without showing the window.
 class CMsgPopupDlg final : public QDialog
 {
     Q_OBJECT
@@ -52,21 +52,6 @@ public:
     // Height of the text area: 70 for exactly two CR LF pairs, else 40.
     static int TextAreaHeight(const QString& text);
 
-    // --- Test hook -------------------------------------------------------------------------
-    struct Question
-    {
-        QString caption;
-        QString text;
-        int width = 0;
-        int height = 0;
-    };
-    // 0 clears the hook.
-    static void SetNextAnswer(int answer) { s_nextAnswer = answer; }
-    static int NextAnswer() { return s_nextAnswer; }
-    static Question LastQuestion();
-    static int QuestionCount() { return s_questionCount; }
-    static void ResetQuestions();
-
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -82,7 +67,4 @@ private:
     QLabel* m_textCtrl = nullptr;
     QPushButton* m_yes = nullptr;
     QPushButton* m_no = nullptr;
-
-    static inline int s_nextAnswer = 0;
-    static inline int s_questionCount = 0;
 };

@@ -1,5 +1,6 @@
 #include "ui/MessageBox.h"
 
+#include "platform/PopupRecorder.h"
 #include "skin/SkinFont.h"
 
 #include <QMessageBox>
@@ -36,46 +37,16 @@ void MessageBox::Show(QWidget* parent, const QString& text)
 
 void MessageBox::Show(QWidget* parent, const QString& caption, const QString& text)
 {
-    if (s_recording) {
-        Record(caption, text);
+    if (PopupRecorder::Instance().Record({caption, text, {}}))
         return;
-    }
     Exec(parent, caption, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 bool MessageBox::Ask(QWidget* parent, const QString& caption, const QString& text)
 {
-    if (s_recording) {
-        Record(caption, text);
-        return s_nextAnswer;
-    }
+    PopupRecorder& recorder = PopupRecorder::Instance();
+    if (recorder.Record({caption, text, {}}))
+        return recorder.TakeAnswer().value_or(recorder.StandingAnswer());
     return Exec(parent, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
            QMessageBox::Yes;
-}
-
-void MessageBox::Record(const QString& caption, const QString& text)
-{
-    s_recorded.append(text);
-    s_recordedCaptions.append(caption);
-    if (s_whenShown)
-        s_whenShown();
-}
-
-void MessageBox::SetRecording(bool recording)
-{
-    s_recording = recording;
-    s_nextAnswer = true;
-    s_recorded.clear();
-    s_recordedCaptions.clear();
-}
-
-QStringList MessageBox::TakeRecorded()
-{
-    s_recordedCaptions.clear();
-    return std::exchange(s_recorded, {});
-}
-
-QStringList MessageBox::TakeRecordedCaptions()
-{
-    return std::exchange(s_recordedCaptions, {});
 }

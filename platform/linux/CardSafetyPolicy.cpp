@@ -1,21 +1,8 @@
 #include "platform/linux/CardSafetyPolicy.h"
 
-#include <QDir>
-#include <QFileInfo>
-
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The path itself when it exists (links resolved), else its clean absolute form.
-QString AbsoluteTarget(const QString& path)
-{
-    if (path.isEmpty())
-        return {};
-    const QFileInfo info(path);
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
-}
 
 CardCheck Refuse(QString reason)
 {
@@ -42,7 +29,7 @@ std::optional<BlockDevice> CardSafetyPolicy::DeviceOf(const MountEntry& entry) c
 
 CardCheck CardSafetyPolicy::Check(const QString& cardFolder) const
 {
-    const QString target = AbsoluteTarget(cardFolder);
+    const QString target = LinuxMountTable::AbsoluteTarget(cardFolder);
     const MountEntry* card = target.isEmpty() ? nullptr : m_mounts.EntryHolding(target);
     if (!card)
         return Refuse(u"no mounted file system holds %1"_s.arg(cardFolder));
@@ -62,7 +49,7 @@ CardCheck CardSafetyPolicy::Check(const QString& cardFolder) const
         return Refuse(u"%1 is in use by a mapped device"_s.arg(device->name));
 
     for (const QString& path : m_protectedPaths) {
-        const QString protectedTarget = AbsoluteTarget(path);
+        const QString protectedTarget = LinuxMountTable::AbsoluteTarget(path);
         const MountEntry* holder =
             protectedTarget.isEmpty() ? nullptr : m_mounts.EntryHolding(protectedTarget);
         const auto protectedDevice = holder ? DeviceOf(*holder) : std::nullopt;

@@ -39,23 +39,6 @@ QByteArray ReadSmallFile(const QString& path, qint64 limit)
     return content;
 }
 
-bool IsInside(const QString& path, const QString& folder)
-{
-    if (folder == "/"_L1)
-        return path.startsWith(u'/');
-    return path == folder || (path.startsWith(folder) && path.at(folder.size()) == u'/');
-}
-
-// The path itself when it exists (symbolic links resolved), else its cleaned absolute form.
-QString AbsoluteTarget(const QString& path)
-{
-    if (path.isEmpty())
-        return {};
-    const QFileInfo info(path);
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
-}
-
 } // namespace
 
 LinuxDriveInfo::LinuxDriveInfo() : LinuxDriveInfo(u"/sys"_s, u"/proc/self/mountinfo"_s) {}
@@ -76,7 +59,7 @@ bool LinuxDriveInfo::IsRemovableDrive(const QString& path) const
     // A FUSE file system has no device number of its own; the mount's source names the device
     // when it is one (exfat-fuse and fusefat with fsname do).
     const LinuxMountTable table = LinuxMountTable::Read(m_mountInfoPath);
-    const MountEntry* mount = table.EntryHolding(AbsoluteTarget(path));
+    const MountEntry* mount = table.EntryHolding(LinuxMountTable::AbsoluteTarget(path));
     struct stat source
     {
     };
@@ -95,7 +78,7 @@ bool LinuxDriveInfo::IsRemovableDevice(quint32 deviceMajor, quint32 deviceMinor)
     const QString link =
         root + "/dev/block/"_L1 + QString::number(deviceMajor) + u':' + QString::number(deviceMinor);
     QString disk = QFileInfo(link).canonicalFilePath();
-    if (disk.isEmpty() || !IsInside(disk, root))
+    if (disk.isEmpty() || !LinuxMountTable::IsInside(disk, root))
         return false;
     if (QFileInfo::exists(disk + "/partition"_L1))
         disk = QFileInfo(disk).path();
@@ -118,7 +101,7 @@ bool LinuxDriveInfo::IsRemovableDevice(quint32 deviceMajor, quint32 deviceMinor)
 
 QString LinuxDriveInfo::FilesystemRoot(const QString& path) const
 {
-    const QString target = AbsoluteTarget(path);
+    const QString target = LinuxMountTable::AbsoluteTarget(path);
     if (target.isEmpty())
         return {};
     QString root = MountPointFromTable(target);
@@ -139,7 +122,7 @@ QString LinuxDriveInfo::MountPointFromTable(const QString& absolutePath) const
         if (fields.size() < 5 || fields[4].isEmpty())
             continue;
         const QString mountPoint = QDir::cleanPath(LinuxMountTable::UnescapeField(fields[4]));
-        if (!mountPoint.startsWith(u'/') || !IsInside(absolutePath, mountPoint))
+        if (!mountPoint.startsWith(u'/') || !LinuxMountTable::IsInside(absolutePath, mountPoint))
             continue;
         // The deepest mount point wins; of equal ones the later, which is mounted over the earlier.
         if (mountPoint.size() >= best.size())

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -78,6 +79,15 @@ bool LinuxMountTable::IsInside(const QString& path, const QString& folder)
         return path.startsWith(u'/');
     return path == folder ||
            (path.startsWith(folder) && path.size() > folder.size() && path.at(folder.size()) == u'/');
+}
+
+QString LinuxMountTable::AbsoluteTarget(const QString& path)
+{
+    if (path.isEmpty())
+        return {};
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
 }
 
 QString LinuxMountTable::UnescapeField(const QByteArray& field)

@@ -38,6 +38,9 @@ public:
 
     // Whether path is folder or lies inside it (both absolute and clean).
     static bool IsInside(const QString& path, const QString& folder);
+    // The form of a path the table is asked about: the path itself when it exists (symbolic
+    // links resolved), else its clean absolute form; empty for an empty path.
+    static QString AbsoluteTarget(const QString& path);
 
 private:
     QList<MountEntry> m_entries;

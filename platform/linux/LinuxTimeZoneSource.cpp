@@ -15,11 +15,11 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // A switch moment (local wall-clock time just before it) as a yearly Windows rule.
-TziDate RuleDate(const QDateTime& wallClock)
+SystemTime RuleDate(const QDateTime& wallClock)
 {
     const QDate date = wallClock.date();
     const QTime time = wallClock.time();
-    TziDate rule;
+    SystemTime rule;
     rule.month = quint16(date.month());
     rule.day_of_week = quint16(date.dayOfWeek() % 7);
     rule.day = quint16(date.day() + 7 > date.daysInMonth() ? 5 : (date.day() - 1) / 7 + 1);

@@ -2,13 +2,15 @@
 
 #include "app/CSettingApp.h"
 #include "app/CardChooserDlg.h"
+#include "app/NoCardDlg.h"
+#include "device/ViewerHandshake.h"
+#include "i18n/LanguagePack.h"
+#include "platform/PopupRecorder.h"
 #include "startup/CardFinder.h"
 #include "startup/InterfaceLanguage.h"
-#include "app/NoCardDlg.h"
-#include "i18n/LanguagePack.h"
-#include "device/ViewerHandshake.h"
 #include "tests/app/FakePlatform.h"
 #include "tests/app/FakeVolumes.h"
+#include "tests/support/ProcessStateGuard.h"
 
 #include <QApplication>
 #include <QFile>
@@ -21,6 +23,7 @@
 #include <QtTest>
 #include <functional>
 #include <memory>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -54,18 +57,20 @@ class CardSearchTest : public QObject
 private Q_SLOTS:
     void init()
     {
+        m_state.emplace();
         m_folders = std::make_unique<QTemporaryDir>();
         m_volumes = std::make_shared<FakeVolumeList>();
         m_drives = std::make_shared<FakeRemovableFolders>();
         LoadLanguagePack(u"english"_s);
+        PopupRecorder::Instance().SetRecording(true);
     }
 
     void cleanup()
     {
         qDeleteAll(m_timers);
         m_timers.clear();
-        NoCardDlg::SetNextFolderAnswer(std::nullopt);
         m_folders.reset();
+        m_state.reset();
     }
 
     void findsRemovableCardsHoldingSettings_data()
@@ -187,10 +192,10 @@ private Q_SLOTS:
             } else if (chooser) {
                 QTest::mouseClick(window->findChild<QPushButton*>(u"cancelButton"_s), Qt::LeftButton);
             } else if (noCard && action == "pick folder"_L1) {
-                NoCardDlg::SetNextFolderAnswer(m_folders->filePath(u"picked"_s));
+                PopupRecorder::Instance().QueueFolder(m_folders->filePath(u"picked"_s));
                 QTest::mouseClick(noCard->ChooseFolderButton(), Qt::LeftButton);
             } else if (noCard && action == "cancel picker"_L1) {
-                NoCardDlg::SetNextFolderAnswer(QString());
+                PopupRecorder::Instance().QueueFolder(QString());
                 QTest::mouseClick(noCard->ChooseFolderButton(), Qt::LeftButton);
                 QVERIFY(noCard->isVisible());
                 QTest::mouseClick(noCard->CloseButton(), Qt::LeftButton);
@@ -242,7 +247,7 @@ private Q_SLOTS:
         QFETCH(QString, pcLocale);
         QFETCH(QString, closeText);
 
-        ScopedFakePlatform fakes;
+        InstallFakePlatform();
         PlatformServices& services = PlatformServices::Instance();
         services.SetVolumes(m_volumes);
         services.SetDrives(m_drives);
@@ -355,6 +360,7 @@ private:
         m_timers.append(timer);
     }
 
+    std::optional<ProcessStateGuard> m_state;
     std::unique_ptr<QTemporaryDir> m_folders;
     std::shared_ptr<FakeVolumeList> m_volumes;
     std::shared_ptr<FakeRemovableFolders> m_drives;

@@ -7,7 +7,6 @@
 #include "platform/RegistryBackend.h"
 #include "platform/RegistryValue.h"
 #include "platform/WindowFinder.h"
-#include "tests/support/ScopedPlatformServices.h"
 
 #include <QHash>
 #include <QStringList>
@@ -99,21 +98,13 @@ public:
     mutable QList<QStringList> m_calls;
 };
 
-// Puts fakes into the process's platform services for the life of a test and restores them:
-// a fixed drive, no viewer window, an empty registry, a launcher that starts nothing.
-class ScopedFakePlatform final
+// Puts fakes into the process's platform services: a fixed drive, no viewer window, an empty
+// registry, a launcher that starts nothing. A ProcessStateGuard puts the real ones back.
+inline void InstallFakePlatform()
 {
-public:
-    ScopedFakePlatform()
-    {
-        PlatformServices& current = m_scope.Services();
-        current.SetDrives(std::make_shared<FakeDriveInfo>(false));
-        current.SetWindows(std::make_shared<FakeWindowFinder>());
-        current.SetRegistry(std::make_shared<FakeRegistry>());
-        current.SetLauncher(std::make_shared<RecordingLauncher>());
-    }
-    Q_DISABLE_COPY_MOVE(ScopedFakePlatform)
-
-private:
-    ScopedPlatformServices m_scope;
-};
+    PlatformServices& services = PlatformServices::Instance();
+    services.SetDrives(std::make_shared<FakeDriveInfo>(false));
+    services.SetWindows(std::make_shared<FakeWindowFinder>());
+    services.SetRegistry(std::make_shared<FakeRegistry>());
+    services.SetLauncher(std::make_shared<RecordingLauncher>());
+}

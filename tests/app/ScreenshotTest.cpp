@@ -1,17 +1,19 @@
 #include "app/CSettingDlg.h"
+#include "platform/PopupRecorder.h"
 #include "settings/CardRoot.h"
 #include "settings/RecordLayout.h"
 #include "settings/SettingsRecord.h"
+#include "skin/SkinFont.h"
 #include "tests/app/FakePlatform.h"
 #include "tests/support/DemoCard.h"
-#include "ui/MessageBox.h"
-#include "skin/SkinFont.h"
+#include "tests/support/ProcessStateGuard.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -22,11 +24,13 @@ class ScreenshotTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase()
+    void initTestCase() { SkinFont::EnsureRegistered(); }
+    void init()
     {
-        SkinFont::EnsureRegistered();
-        MessageBox::SetRecording(true);
+        m_state.emplace();
+        PopupRecorder::Instance().SetRecording(true);
     }
+    void cleanup() { m_state.reset(); }
 
     void mainWindow_data()
     {
@@ -45,7 +49,7 @@ private Q_SLOTS:
 
         QTemporaryDir card;
         QVERIFY(CopyDemoCard(card.path()));
-        ScopedFakePlatform platform;
+        InstallFakePlatform();
         CardRoot::Instance().Set(card.path() + u'/');
 
         QVERIFY(SetCameraLanguage(card.path(), code));
@@ -57,8 +61,10 @@ private Q_SLOTS:
         const QString file =
             folder + u"/main-window-"_s + QString::fromLatin1(QTest::currentDataTag()) + u".png"_s;
         QVERIFY(localised.grab().save(file));
-        SettingsRecord::ReleaseInstance();
     }
+
+private:
+    std::optional<ProcessStateGuard> m_state;
 };
 
 QTEST_MAIN(ScreenshotTest)

@@ -1,22 +1,24 @@
 #include "app/CSettingApp.h"
 #include "app/CSettingDlg.h"
 #include "i18n/LanguagePack.h"
+#include "platform/PopupRecorder.h"
 #include "settings/CardRoot.h"
 #include "settings/DeviceClock.h"
 #include "settings/RecordLayout.h"
 #include "settings/SettingsRecord.h"
+#include "skin/SkinFont.h"
 #include "tests/app/FakePlatform.h"
+#include "tests/support/ProcessStateGuard.h"
 #include "ui/CBaseDialog.h"
 #include "ui/CRButton.h"
 #include "ui/CommandEvent.h"
-#include "ui/MessageBox.h"
-#include "skin/SkinFont.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -51,11 +53,7 @@ class SettingDlgTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        SkinFont::EnsureRegistered();
-        MessageBox::SetRecording(true);
-    }
+    void initTestCase() { SkinFont::EnsureRegistered(); }
     void init();
     void cleanup();
 
@@ -114,13 +112,16 @@ private:
     {
         Click(CSettingDlg::IdSave);
         QStringList shown;
-        if (!QTest::qWaitFor([&] { return !(shown += MessageBox::TakeRecorded()).isEmpty() || Closed(); }))
+        if (!QTest::qWaitFor([&] {
+                return !(shown += PopupRecorder::Texts(PopupRecorder::Instance().Take())).isEmpty() ||
+                       Closed();
+            }))
             return {};
         return shown;
     }
 
+    std::optional<ProcessStateGuard> m_state;
     std::unique_ptr<QTemporaryDir> m_card;
-    std::unique_ptr<ScopedFakePlatform> m_platform;
     std::unique_ptr<CSettingDlg> m_window;
     QByteArray m_setup;
     QByteArray m_factory;
@@ -128,9 +129,11 @@ private:
 
 void SettingDlgTest::init()
 {
+    m_state.emplace();
+    PopupRecorder::Instance().SetRecording(true);
     m_card = std::make_unique<QTemporaryDir>();
     QVERIFY(m_card->isValid());
-    m_platform = std::make_unique<ScopedFakePlatform>();
+    InstallFakePlatform();
     CardRoot::Instance().Set(m_card->path() + u'/');
     m_setup = Block(SettingsRecord::Size, SettingsRecord::Size, 5);
     m_factory = Block(SettingsRecord::Size, SettingsRecord::Size, 9);
@@ -138,14 +141,12 @@ void SettingDlgTest::init()
     Write(u"default.cfg"_s, m_factory);
     Write(u"time.dat"_s, "2020,01,02,03,04,05,+0100");
     Write(u"lang/ver.dat"_s, " Code: en fr de\r\n");
-    MessageBox::TakeRecorded();
 }
 
 void SettingDlgTest::cleanup()
 {
     m_window.reset();
-    m_platform.reset();
-    SettingsRecord::ReleaseInstance();
+    m_state.reset();
 }
 
 void SettingDlgTest::saveWithoutEditsWritesTheBlockBack()
@@ -164,7 +165,7 @@ void SettingDlgTest::saveWithoutEditsWritesTheBlockBack()
     QCOMPARE(Read(u"setup.cfg"_s), expected);
     QVERIFY(!QFile::exists(Card(u"time.dat"_s)));
     QCOMPARE(Read(u"default.cfg"_s), m_factory);
-    QVERIFY(MessageBox::TakeRecorded().isEmpty());
+    QVERIFY(PopupRecorder::Instance().Take().isEmpty());
     QVERIFY(!SettingsRecord::Instance()); // released on close
 }
 
@@ -212,7 +213,7 @@ void SettingDlgTest::initializeThenSaveKeepsPrivateFields()
     expected.replace(40, 10, m_setup.mid(40, 10));
     expected.replace(224, 4, m_setup.mid(224, 4));
     QCOMPARE(Read(u"setup.cfg"_s), expected);
-    QVERIFY(MessageBox::TakeRecorded().isEmpty());
+    QVERIFY(PopupRecorder::Instance().Take().isEmpty());
 }
 
 void SettingDlgTest::missingFactoryFileIsReported()
@@ -221,7 +222,8 @@ void SettingDlgTest::missingFactoryFileIsReported()
     QFile::remove(Card(u"default.cfg"_s));
     const QString message = u"no default.cfg :"_s + Card(u"default.cfg"_s);
     QVERIFY(OpenWindow());
-    QStringList shown = MessageBox::TakeRecorded(); // QCOMPARE may evaluate its arguments twice
+    QStringList shown =
+        PopupRecorder::Texts(PopupRecorder::Instance().Take()); // QCOMPARE may evaluate its arguments twice
     QCOMPARE(shown, QStringList{message});
     shown.clear();
     // Zero-filled, but for the time zone: the system page gives an unset zone the PC's.
@@ -233,7 +235,7 @@ void SettingDlgTest::missingFactoryFileIsReported()
     QCOMPARE(loaded, QByteArray(SettingsRecord::Size, '\0'));
 
     Click(CSettingDlg::IdInitialize); // the command arrives queued
-    QTRY_VERIFY((shown += MessageBox::TakeRecorded()).size() > 0);
+    QTRY_VERIFY((shown += PopupRecorder::Texts(PopupRecorder::Instance().Take())).size() > 0);
     QCOMPARE(shown, QStringList{message});
     QVERIFY(m_window->isVisible());
 }
@@ -246,7 +248,7 @@ void SettingDlgTest::failedSaveKeepsWindowOpen()
     QVERIFY(OpenWindow());
     Click(CSettingDlg::IdSave);
     QStringList shown;
-    QTRY_VERIFY((shown += MessageBox::TakeRecorded()).size() > 0);
+    QTRY_VERIFY((shown += PopupRecorder::Texts(PopupRecorder::Instance().Take())).size() > 0);
     QCOMPARE(shown, QStringList{GetText(u"IDS_STRING3300")});
     QVERIFY(!GetText(u"IDS_STRING3300").isEmpty());
     QVERIFY(m_window->isVisible());
@@ -270,7 +272,7 @@ void SettingDlgTest::missingCardFolderIsNeverWrittenBeside()
     QVERIFY(QDir().mkpath(parent));
     CardRoot::Instance().Set(CSettingApp::CardRootFromArguments({u"prog"_s, parent + u"/DASHCAM"_s}));
     QVERIFY(OpenWindow());
-    QStringList shown = MessageBox::TakeRecorded();
+    QStringList shown = PopupRecorder::Texts(PopupRecorder::Instance().Take());
     QCOMPARE(shown, QStringList{u"no default.cfg :"_s + parent + u"/DASHCAM/default.cfg"_s});
 
     QCOMPARE(SaveAndCollectMessages(), QStringList{GetText(u"IDS_STRING3300")});
@@ -307,7 +309,7 @@ void SettingDlgTest::clockFileFailureIsToldAndRetried()
     Write(u"setup.cfg"_s, QByteArray(SettingsRecord::Size, '\x7f'));
     Click(CSettingDlg::IdSave);
     QTRY_VERIFY(Closed());
-    QVERIFY(MessageBox::TakeRecorded().isEmpty());
+    QVERIFY(PopupRecorder::Instance().Take().isEmpty());
     QCOMPARE(Read(u"setup.cfg"_s), saved);
     QCOMPARE(QFileInfo::exists(Card(u"time.dat"_s)), clockSet);
     if (clockSet)
@@ -319,7 +321,7 @@ void SettingDlgTest::cardWithoutSettingsFileGetsNoEmptyOne()
     QVERIFY(QFile::remove(Card(u"setup.cfg"_s)));
     QVERIFY(QFile::remove(Card(u"default.cfg"_s)));
     QVERIFY(OpenWindow());
-    MessageBox::TakeRecorded(); // "no default.cfg :"
+    PopupRecorder::Instance().Take(); // "no default.cfg :"
 
     QCOMPARE(SaveAndCollectMessages(), QStringList{GetText(u"IDS_STRING3302")});
     QVERIFY(!GetText(u"IDS_STRING3302").isEmpty());
@@ -335,7 +337,7 @@ void SettingDlgTest::emptySettingsFileStaysAsItWas()
     QVERIFY(OpenWindow());
     Click(CSettingDlg::IdSave);
     QTRY_VERIFY(Closed());
-    QVERIFY(MessageBox::TakeRecorded().isEmpty());
+    QVERIFY(PopupRecorder::Instance().Take().isEmpty());
     QVERIFY(QFileInfo(Card(u"setup.cfg"_s)).isFile());
     QCOMPARE(Read(u"setup.cfg"_s), QByteArray());
 }
@@ -407,7 +409,7 @@ void SettingDlgTest::noCardRootShowsNothing()
     CSettingDlg window;
     QVERIFY(!window.RunStartupSequence(u"/opt/dashcam/dashcam-settings"_s));
     QVERIFY(!window.isVisible());
-    QVERIFY(MessageBox::TakeRecorded().isEmpty());
+    QVERIFY(PopupRecorder::Instance().Take().isEmpty());
 }
 
 void SettingDlgTest::saveBeforeTheHiddenPagesAreBuiltStillDropsTheOldClock()

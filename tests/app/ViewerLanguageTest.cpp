@@ -1,19 +1,20 @@
 #include "app/CSettingDlg.h"
 #include "i18n/LanguagePack.h"
 #include "platform/PlatformServices.h"
+#include "platform/PopupRecorder.h"
 #include "settings/CardRoot.h"
 #include "settings/SettingsRecord.h"
 #include "tests/support/PrivateXServer.h"
+#include "tests/support/ProcessStateGuard.h"
 #include "tests/support/ScopedEnvironmentVariable.h"
-#include "tests/support/ScopedPlatformServices.h"
 #include "tests/support/XTestWindow.h"
-#include "ui/MessageBox.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -24,11 +25,13 @@ class ViewerLanguageTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase()
+    void initTestCase() { QVERIFY2(m_server.IsRunning(), qPrintable(m_server.ErrorString())); }
+    void init()
     {
-        MessageBox::SetRecording(true);
-        QVERIFY2(m_server.IsRunning(), qPrintable(m_server.ErrorString()));
+        m_state.emplace();
+        PopupRecorder::Instance().SetRecording(true);
     }
+    void cleanup() { m_state.reset(); }
 
     void followsViewerWhenOpen_data()
     {
@@ -73,8 +76,7 @@ private Q_SLOTS:
         const ScopedEnvironmentVariable display("DISPLAY", m_server.Display().toLocal8Bit());
         const ScopedEnvironmentVariable prefix("WINEPREFIX",
                                                QByteArray(DASHCAM_TEST_DATA "/platform/wine-prefix"));
-        ScopedPlatformServices platform;
-        platform.Services() = PlatformServices::Defaults();
+        PlatformServices::Instance() = PlatformServices::Defaults();
 
         CSettingDlg window;
         QVERIFY(window.RunStartupSequence(u"/opt/dashcam/dashcam-settings"_s));
@@ -82,11 +84,11 @@ private Q_SLOTS:
         LanguagePack expected;
         QVERIFY(expected.Load(LanguagePack::ResourceName(index)));
         QCOMPARE(window.windowTitle(), expected.Text(u"IDS_STRING101"));
-        SettingsRecord::ReleaseInstance();
     }
 
 private:
     PrivateXServer m_server;
+    std::optional<ProcessStateGuard> m_state;
 };
 
 QTEST_MAIN(ViewerLanguageTest)

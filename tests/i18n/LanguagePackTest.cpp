@@ -2,10 +2,12 @@
 
 #include "i18n/LanguageDocument.h"
 #include "tests/support/DebugLineRecorder.h"
+#include "tests/support/ProcessStateGuard.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -28,6 +30,8 @@ class LanguagePackTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void init() { m_state.emplace(); }
+    void cleanup() { m_state.reset(); }
     void parsesLines_data();
     void parsesLines();
     void decodesAnsiDocuments();
@@ -48,6 +52,7 @@ private:
         file.write(bytes);
     }
     QTemporaryDir m_dir;
+    std::optional<ProcessStateGuard> m_state;
 };
 
 void LanguagePackTest::parsesLines_data()

@@ -1,10 +1,12 @@
 #include "pages/CParkingDlg.h"
 
 #include "i18n/LanguagePack.h"
+#include "platform/PopupRecorder.h"
 #include "settings/RecordLayout.h"
 #include "settings/SettingsRecord.h"
 #include "settings/SliderTables.h"
 #include "skin/SkinFont.h"
+#include "tests/support/ProcessStateGuard.h"
 #include "tests/support/WheelEvent.h"
 #include "ui/CMsgPopupDlg.h"
 #include "ui/CSubSlider.h"
@@ -14,6 +16,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <memory>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -89,6 +92,12 @@ private:
         QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
     }
     void Load() { m_page->LoadFromRecord(); }
+    // The user's answer to the next question: CMsgPopupDlg::Yes or No; 0 queues none.
+    static void QueueAnswer(int answer)
+    {
+        if (answer != 0)
+            PopupRecorder::Instance().QueueAnswer(answer == CMsgPopupDlg::Yes);
+    }
     CSubSlider* Slider(int id) { return m_page->Slider(id); }
     // Fills a record whose parking fields sit in the middle of their tables.
     void FillRecord()
@@ -104,13 +113,15 @@ private:
         Record().SetInt32(Field::low_voltage_shutdown, 1);
     }
 
+    std::optional<ProcessStateGuard> m_state;
     std::unique_ptr<CParkingDlg> m_page;
 };
 
 void CParkingDlgTest::init()
 {
+    m_state.emplace();
     SettingsRecord::CreateInstance();
-    CMsgPopupDlg::ResetQuestions();
+    PopupRecorder::Instance().SetRecording(true);
     FillRecord();
     OpenPage();
 }
@@ -118,8 +129,7 @@ void CParkingDlgTest::init()
 void CParkingDlgTest::cleanup()
 {
     m_page.reset();
-    SettingsRecord::ReleaseInstance();
-    CMsgPopupDlg::ResetQuestions();
+    m_state.reset();
 }
 
 void CParkingDlgTest::loadRules_data()
@@ -363,20 +373,20 @@ void CParkingDlgTest::parkingQuestion()
     Record().SetInt32(Field::parking_mode, mode);
     Load();
     const QByteArray before = Record().ToByteArray();
-    CMsgPopupDlg::SetNextAnswer(answer);
+    QueueAnswer(answer);
     QAbstractButton* off = m_page->Button(IdParkingOff);
     QTest::mouseClick(off, Qt::LeftButton, {}, QPoint(6, off->height() / 2));
-    QCOMPARE(CMsgPopupDlg::QuestionCount(), asked);
+    QCOMPARE(PopupRecorder::Instance().Popups().size(), asked);
     if (asked) {
-        const CMsgPopupDlg::Question question = CMsgPopupDlg::LastQuestion();
+        const PopupRecorder::Popup question = PopupRecorder::Instance().Popups().constLast();
         QCOMPARE(question.caption, u"Parking Mode Settings"_s);
         QCOMPARE(question.text,
                  u"If the parking mode recording is disabled,\r\nthe dash cam will stop recording when "
                  "the vehicle's engine is turned off.\r\n"_s);
-        QCOMPARE(question.width, 490);
-        QCOMPARE(question.height, 170);
+        QCOMPARE(question.size.width(), 490);
+        QCOMPARE(question.size.height(), 170);
     }
-    CMsgPopupDlg::SetNextAnswer(0);
+    PopupRecorder::Instance().ClearAnswers();
     QCOMPARE(Record().Int32(Field::parking_mode), storedAfter);
     if (storedAfter == mode)
         QCOMPARE(Record().ToByteArray(), before);
@@ -397,7 +407,7 @@ void CParkingDlgTest::parkingOnRadioNeedsNoQuestion()
     QAbstractButton* on = m_page->Button(IdParkingOn);
     QTest::mouseClick(on, Qt::LeftButton, {}, QPoint(6, on->height() / 2));
     QCOMPARE(Record().Int32(Field::parking_mode), 1);
-    QCOMPARE(CMsgPopupDlg::QuestionCount(), 0);
+    QCOMPARE(PopupRecorder::Instance().Popups().size(), 0);
     for (int id : kParkingControls)
         QVERIFY(m_page->IsEnabled(id));
     // The unplaced "on without motion detection" radio, by its id.
@@ -429,19 +439,19 @@ void CParkingDlgTest::lowVoltageQuestion()
     QFETCH(bool, monthsEnabled);
     Record().SetInt32(Field::low_voltage_shutdown, stored);
     Load();
-    CMsgPopupDlg::SetNextAnswer(answer);
+    QueueAnswer(answer);
     m_page->Button(IdLowVoltageOff)->click();
-    QCOMPARE(CMsgPopupDlg::QuestionCount(), asked);
+    QCOMPARE(PopupRecorder::Instance().Popups().size(), asked);
     if (asked) {
-        const CMsgPopupDlg::Question question = CMsgPopupDlg::LastQuestion();
+        const PopupRecorder::Popup question = PopupRecorder::Instance().Popups().constLast();
         QCOMPARE(question.caption, u"Caution for Disabling Low-Voltage Shutdown"_s);
         QCOMPARE(question.text,
                  u"Disabling this function may result in\r\ndepletion of the vehicle's battery. \r\n"
                  "Disable the low-voltage shutdown anyway?"_s);
-        QCOMPARE(question.width, 330);
-        QCOMPARE(question.height, 170);
+        QCOMPARE(question.size.width(), 330);
+        QCOMPARE(question.size.height(), 170);
     }
-    CMsgPopupDlg::SetNextAnswer(0);
+    PopupRecorder::Instance().ClearAnswers();
     QCOMPARE(Record().Int32(Field::low_voltage_shutdown), storedAfter);
     for (int id = IdMonth1; id <= IdMonth5; ++id)
         QCOMPARE(m_page->IsEnabled(id), monthsEnabled);

@@ -1,19 +1,21 @@
-#include "device/FormatEnvironment.h"
 #include "pages/CardFormatProcedure.h"
 
+#include "device/FormatEnvironment.h"
 #include "device/ViewerHandshake.h"
 #include "i18n/LanguagePack.h"
+#include "platform/PlatformServices.h"
+#include "platform/PopupRecorder.h"
 #include "settings/CardRoot.h"
 #include "settings/SettingsRecord.h"
 #include "tests/device/FormatFakes.h"
 #include "tests/support/DemoCard.h"
-#include "tests/support/ScopedPlatformServices.h"
+#include "tests/support/ProcessStateGuard.h"
 #include "tests/support/TestFiles.h"
-#include "ui/MessageBox.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -54,7 +56,7 @@ private:
     void UseDrives(bool removable);
 
     std::unique_ptr<QTemporaryDir> m_base;
-    std::unique_ptr<ScopedPlatformServices> m_platform;
+    std::optional<ProcessStateGuard> m_state;
     std::shared_ptr<RecordingViewerSignals> m_viewer;
     QString m_card;
     QString m_programFolder;
@@ -65,11 +67,11 @@ private:
 void CardFormatProcedureTest::initTestCase()
 {
     QVERIFY(LoadLanguagePack(u"english"_s));
-    MessageBox::SetRecording(true);
 }
 
 void CardFormatProcedureTest::init()
 {
+    m_state.emplace();
     m_base = std::make_unique<QTemporaryDir>();
     QVERIFY(m_base->isValid());
     m_card = m_base->path() + u"/card/"_s;
@@ -87,38 +89,34 @@ void CardFormatProcedureTest::init()
     SettingsRecord& record = SettingsRecord::CreateInstance();
     record.SetText(Field::product_name, u"X700"_s);
 
-    m_platform = std::make_unique<ScopedPlatformServices>();
     m_viewer = std::make_shared<RecordingViewerSignals>();
-    m_platform->Services().SetViewer(m_viewer);
-    m_platform->Services().SetWindows(std::make_shared<TitleWindows>());
+    PlatformServices::Instance().SetViewer(m_viewer);
+    PlatformServices::Instance().SetWindows(std::make_shared<TitleWindows>());
     UseDrives(true);
 
     FormatEnvironment& environment = FormatEnvironment::Instance();
     environment.programFile = m_programFile;
     environment.finalPause = std::chrono::milliseconds(0);
     environment.capacity = [](const QString&) { return std::optional<qint64>(EightGB); };
-    MessageBox::TakeRecorded();
+    PopupRecorder::Instance().SetRecording(true);
 }
 
 void CardFormatProcedureTest::cleanup()
 {
-    FormatEnvironment::Instance() = FormatEnvironment();
-    m_platform.reset();
-    SettingsRecord::ReleaseInstance();
-    CardRoot::Instance().Set(QString());
+    m_state.reset();
     m_base.reset();
 }
 
 std::shared_ptr<FakeFormatter> CardFormatProcedureTest::UseFormatter(FakeFormatter::Script script)
 {
     auto formatter = std::make_shared<FakeFormatter>(std::move(script));
-    m_platform->Services().SetFormatter(formatter);
+    PlatformServices::Instance().SetFormatter(formatter);
     return formatter;
 }
 
 void CardFormatProcedureTest::UseDrives(bool removable)
 {
-    m_platform->Services().SetDrives(
+    PlatformServices::Instance().SetDrives(
         std::make_shared<FakeDrives>(removable, QStringList{m_card, m_programFolder}));
 }
 
@@ -170,9 +168,9 @@ void CardFormatProcedureTest::formatKeepsOnlyTheDeviceFiles()
     QStringList expectedTexts;
     for (const QString& key : std::as_const(messageKeys))
         expectedTexts.append(key == "failure"_L1 ? FailureText() : GetText(key));
-    const QStringList captions = MessageBox::TakeRecordedCaptions();
-    QCOMPARE(MessageBox::TakeRecorded(), expectedTexts);
-    QCOMPARE(captions, QStringList(expectedTexts.size(), u"Formatting Memory Card"_s));
+    const QList<PopupRecorder::Popup> shown = PopupRecorder::Instance().Take();
+    QCOMPARE(PopupRecorder::Texts(shown), expectedTexts);
+    QCOMPARE(PopupRecorder::Captions(shown), QStringList(expectedTexts.size(), u"Formatting Memory Card"_s));
     QVERIFY(QApplication::topLevelWidgets().isEmpty() ||
             std::none_of(QApplication::topLevelWidgets().cbegin(), QApplication::topLevelWidgets().cend(),
                          [](QWidget* widget) { return widget->isVisible(); }));
@@ -209,7 +207,7 @@ void CardFormatProcedureTest::nothingHappensWithoutACard()
 
     QVERIFY(formatter->Requests().isEmpty());
     QCOMPARE(FolderContent(m_card), card);
-    QCOMPARE(MessageBox::TakeRecorded(),
+    QCOMPARE(PopupRecorder::Texts(PopupRecorder::Instance().Take()),
              messageKey.isEmpty() ? QStringList() : QStringList{GetText(messageKey)});
 }
 
@@ -223,13 +221,13 @@ void CardFormatProcedureTest::staleCopyDoesNotComeBack()
     QMap<QString, QByteArray> expected = m_deviceFiles;
     expected.remove(u"default.cfg"_s);
     QCOMPARE(FolderContent(m_card), expected);
-    QCOMPARE(MessageBox::TakeRecorded(), QStringList{GetText(u"IDS_STRING179")});
+    QCOMPARE(PopupRecorder::Texts(PopupRecorder::Instance().Take()), QStringList{GetText(u"IDS_STRING179")});
 }
 
 void CardFormatProcedureTest::cardFollowsTheNewMountPoint()
 {
     const QString moved = m_base->path() + u"/X700/"_s;
-    m_platform->Services().SetDrives(
+    PlatformServices::Instance().SetDrives(
         std::make_shared<FakeDrives>(true, QStringList{m_card, m_programFolder, moved}));
     FakeFormatter::Script script;
     script.mountAfter = moved;
@@ -239,7 +237,7 @@ void CardFormatProcedureTest::cardFollowsTheNewMountPoint()
     QCOMPARE(CardRoot::Instance().Folder(), moved);
     QVERIFY(!QFileInfo::exists(m_card));
     QCOMPARE(FolderContent(moved), m_deviceFiles);
-    QCOMPARE(MessageBox::TakeRecorded(), QStringList{GetText(u"IDS_STRING179")});
+    QCOMPARE(PopupRecorder::Texts(PopupRecorder::Instance().Take()), QStringList{GetText(u"IDS_STRING179")});
 }
 
 void CardFormatProcedureTest::nothingIsWrittenWhereTheCardWasNotMountedAgain()
@@ -252,7 +250,7 @@ void CardFormatProcedureTest::nothingIsWrittenWhereTheCardWasNotMountedAgain()
 
     // The card folder was the mount point: nothing may recreate it on the PC's disk.
     QVERIFY(!QFileInfo::exists(m_card));
-    QCOMPARE(MessageBox::TakeRecorded(),
+    QCOMPARE(PopupRecorder::Texts(PopupRecorder::Instance().Take()),
              (QStringList{GetText(u"IDS_STRING3333") + u"\r\n"_s + m_programFolder, FailureText()}));
     // The copies wait in the program's folder.
     QCOMPARE(ReadAll(m_programFolder + u"setup.cfg"_s), m_deviceFiles.value(u"setup.cfg"_s));
@@ -281,7 +279,7 @@ void CardFormatProcedureTest::largeCardIsExfatAndTellsTheViewer()
     FormatEnvironment::Instance().capacity = [capacity](const QString&) {
         return std::optional<qint64>(capacity);
     };
-    m_platform->Services().SetWindows(std::make_shared<TitleWindows>(windows));
+    PlatformServices::Instance().SetWindows(std::make_shared<TitleWindows>(windows));
     const auto formatter = UseFormatter({});
     CardFormatProcedure::RunCardFormat(nullptr);
 

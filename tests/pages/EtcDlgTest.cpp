@@ -4,6 +4,8 @@
 #include "i18n/QtTranslations.h"
 #include "pages/CEtcDlg.h"
 #include "pages/CardFormatProcedure.h"
+#include "platform/PlatformServices.h"
+#include "platform/PopupRecorder.h"
 #include "settings/CardRoot.h"
 #include "settings/RecordLayout.h"
 #include "settings/SettingsRecord.h"
@@ -11,8 +13,7 @@
 #include "tests/app/FakePlatform.h"
 #include "tests/device/FormatFakes.h"
 #include "tests/support/DemoCard.h"
-#include "tests/support/ScopedPlatformServices.h"
-#include "ui/MessageBox.h"
+#include "tests/support/ProcessStateGuard.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -23,6 +24,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -109,17 +111,19 @@ private Q_SLOTS:
     void formatQuestionSpeaksTheInterfaceLanguage();
 
 private:
+    std::optional<ProcessStateGuard> m_state;
     std::unique_ptr<CEtcDlg> m_page;
 };
 
 void EtcDlgTest::initTestCase()
 {
     SkinFont::EnsureRegistered();
-    MessageBox::SetRecording(true);
 }
 
 void EtcDlgTest::init()
 {
+    m_state.emplace();
+    PopupRecorder::Instance().SetRecording(true);
     QVERIFY(LoadLanguagePack(u"english"_s));
     SettingsRecord& record = SettingsRecord::CreateInstance();
     record.SetInt32(Field::partition_type, 1);
@@ -132,9 +136,7 @@ void EtcDlgTest::init()
 void EtcDlgTest::cleanup()
 {
     m_page.reset();
-    SettingsRecord::ReleaseInstance();
-    MessageBox::TakeRecorded();
-    MessageBox::SetNextAnswer(true);
+    m_state.reset();
 }
 
 void EtcDlgTest::layoutPlacesEveryControl()
@@ -383,13 +385,12 @@ void EtcDlgTest::formatAsksFirst()
     programFile.write("program");
     programFile.close();
 
-    ScopedPlatformServices platform;
     FakeFormatter::Script script;
     auto formatter = std::make_shared<FakeFormatter>(script);
-    platform.Services().SetFormatter(formatter);
-    platform.Services().SetDrives(std::make_shared<FakeDrives>(true, QStringList{card, program}));
-    platform.Services().SetWindows(std::make_shared<TitleWindows>());
-    platform.Services().SetViewer(std::make_shared<RecordingViewerSignals>());
+    PlatformServices::Instance().SetFormatter(formatter);
+    PlatformServices::Instance().SetDrives(std::make_shared<FakeDrives>(true, QStringList{card, program}));
+    PlatformServices::Instance().SetWindows(std::make_shared<TitleWindows>());
+    PlatformServices::Instance().SetViewer(std::make_shared<RecordingViewerSignals>());
     FormatEnvironment::Instance().programFile = program + u"dashcam-settings"_s;
     FormatEnvironment::Instance().finalPause = std::chrono::milliseconds(0);
     FormatEnvironment::Instance().capacity = [](const QString&) {
@@ -398,12 +399,13 @@ void EtcDlgTest::formatAsksFirst()
     CardRoot::Instance().Set(card);
     const QByteArray record = SettingsRecord::Instance()->ToByteArray();
 
-    MessageBox::TakeRecorded();
-    MessageBox::SetNextAnswer(yes);
+    PopupRecorder::Instance().Take();
+    PopupRecorder::Instance().SetStandingAnswer(yes);
     Click(*m_page, CEtcDlg::IdFormat);
 
-    const QStringList captions = MessageBox::TakeRecordedCaptions();
-    const QStringList texts = MessageBox::TakeRecorded();
+    const QList<PopupRecorder::Popup> shown = PopupRecorder::Instance().Take();
+    const QStringList captions = PopupRecorder::Captions(shown);
+    const QStringList texts = PopupRecorder::Texts(shown);
     QVERIFY(!texts.isEmpty());
     QCOMPARE(captions.constFirst(), u"Formatting Memory Card"_s);
     QCOMPARE(texts.constFirst(), u"Caution: All data will be deleted after formatting the memory card.\r\n"
@@ -413,9 +415,6 @@ void EtcDlgTest::formatAsksFirst()
     QVERIFY(QFile::exists(card + u"setup.cfg"_s));
     QCOMPARE(texts.mid(1), yes ? QStringList{u"Formatting memory card complete."_s} : QStringList());
     QCOMPARE(SettingsRecord::Instance()->ToByteArray(), record);
-
-    FormatEnvironment::Instance() = FormatEnvironment();
-    CardRoot::Instance().Set(QString());
 }
 
 // In the main window on a card: the page's edits are written by Save.
@@ -424,7 +423,7 @@ void EtcDlgTest::editsReachTheCardOnSave()
     m_page.reset();
     QTemporaryDir card;
     QVERIFY(CopyDemoCard(card.path()));
-    ScopedFakePlatform platform;
+    InstallFakePlatform();
     CardRoot::Instance().Set(card.path() + u'/');
     CSettingDlg window;
     QVERIFY(window.RunStartupSequence(u"/opt/dashcam/dashcam-settings"_s));
@@ -451,7 +450,6 @@ void EtcDlgTest::editsReachTheCardOnSave()
     std::copy(bytes.cbegin(), bytes.cend(), written.Data());
     QCOMPARE(written.Int32(Field::partition_type), newType);
     QCOMPARE(written.Int32(Field::overwrite_motion_parking), motion ? 0 : 1);
-    CardRoot::Instance().Set(QString());
 }
 
 void EtcDlgTest::screenshots_data()
@@ -495,10 +493,9 @@ void EtcDlgTest::formatQuestionSpeaksTheInterfaceLanguage()
 {
     QVERIFY(LoadLanguagePack(u"french"_s));
     QVERIFY(QtTranslations::Install(1));
-    ScopedPlatformServices platform;
     auto formatter = std::make_shared<FakeFormatter>(FakeFormatter::Script{});
-    platform.Services().SetFormatter(formatter);
-    MessageBox::SetRecording(false);
+    PlatformServices::Instance().SetFormatter(formatter);
+    PopupRecorder::Instance().SetRecording(false);
     QStringList buttons;
     QString defaultButton;
     QTimer::singleShot(0, this, [&] {
@@ -516,7 +513,7 @@ void EtcDlgTest::formatQuestionSpeaksTheInterfaceLanguage()
         box->button(QMessageBox::No)->click();
     });
     m_page->Button(CEtcDlg::IdFormat)->click();
-    MessageBox::SetRecording(true);
+    PopupRecorder::Instance().SetRecording(true);
     QtTranslations::Install(0);
 
     buttons.sort();

@@ -1,15 +1,16 @@
 #include "app/CSettingDlg.h"
 #include "pages/CParkingDlg.h"
+#include "platform/PopupRecorder.h"
 #include "settings/CardRoot.h"
 #include "settings/RecordLayout.h"
 #include "settings/SettingsRecord.h"
+#include "skin/SkinFont.h"
 #include "tests/app/FakePlatform.h"
 #include "tests/support/DemoCard.h"
+#include "tests/support/ProcessStateGuard.h"
 #include "tests/support/WheelEvent.h"
 #include "ui/CMsgPopupDlg.h"
 #include "ui/CSubSlider.h"
-#include "ui/MessageBox.h"
-#include "skin/SkinFont.h"
 
 #include <QAbstractButton>
 #include <QFile>
@@ -18,6 +19,7 @@
 #include <QtEndian>
 #include <QtTest>
 #include <memory>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -51,11 +53,7 @@ class RecordPageSaveTest final : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        SkinFont::EnsureRegistered();
-        MessageBox::SetRecording(true);
-    }
+    void initTestCase() { SkinFont::EnsureRegistered(); }
     void init();
     void cleanup();
 
@@ -99,27 +97,26 @@ private:
         QTRY_VERIFY(!m_window->isVisible());
     }
 
+    std::optional<ProcessStateGuard> m_state;
     std::unique_ptr<QTemporaryDir> m_card;
-    std::unique_ptr<ScopedFakePlatform> m_platform;
     std::unique_ptr<CSettingDlg> m_window;
 };
 
 void RecordPageSaveTest::init()
 {
+    m_state.emplace();
+    PopupRecorder::Instance().SetRecording(true);
     m_card = std::make_unique<QTemporaryDir>();
     QVERIFY(m_card->isValid());
     QVERIFY(CopyDemoCard(m_card->path()));
-    m_platform = std::make_unique<ScopedFakePlatform>();
+    InstallFakePlatform();
     CardRoot::Instance().Set(m_card->path() + u'/');
-    CMsgPopupDlg::ResetQuestions();
 }
 
 void RecordPageSaveTest::cleanup()
 {
     m_window.reset();
-    m_platform.reset();
-    SettingsRecord::ReleaseInstance();
-    CMsgPopupDlg::ResetQuestions();
+    m_state.reset();
 }
 
 void RecordPageSaveTest::userEditsLandOnTheCard()

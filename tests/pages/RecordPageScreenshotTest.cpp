@@ -1,21 +1,23 @@
 #include "app/CSettingDlg.h"
 #include "i18n/LanguagePack.h"
 #include "pages/CParkingDlg.h"
+#include "platform/PopupRecorder.h"
 #include "settings/CardRoot.h"
 #include "settings/RecordLayout.h"
 #include "settings/SettingsRecord.h"
+#include "skin/SkinFont.h"
 #include "tests/app/FakePlatform.h"
 #include "tests/support/DemoCard.h"
+#include "tests/support/ProcessStateGuard.h"
 #include "ui/CMsgPopupDlg.h"
 #include "ui/CRButton.h"
-#include "ui/MessageBox.h"
-#include "skin/SkinFont.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -26,11 +28,13 @@ class RecordPageScreenshotTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase()
+    void initTestCase() { SkinFont::EnsureRegistered(); }
+    void init()
     {
-        SkinFont::EnsureRegistered();
-        MessageBox::SetRecording(true);
+        m_state.emplace();
+        PopupRecorder::Instance().SetRecording(true);
     }
+    void cleanup() { m_state.reset(); }
 
     void recordPage_data()
     {
@@ -48,7 +52,7 @@ private Q_SLOTS:
 
         QTemporaryDir card;
         QVERIFY(CopyDemoCard(card.path()));
-        ScopedFakePlatform platform;
+        InstallFakePlatform();
         CardRoot::Instance().Set(card.path() + u'/');
         QVERIFY(SetCameraLanguage(card.path(), code)); // it chooses the interface language
         CSettingDlg window;
@@ -82,8 +86,10 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&lowVoltage));
         QVERIFY(lowVoltage.grab().save(folder + u"/low-voltage-popup-"_s + tag + u".png"_s));
         lowVoltage.done(CMsgPopupDlg::No);
-        SettingsRecord::ReleaseInstance();
     }
+
+private:
+    std::optional<ProcessStateGuard> m_state;
 };
 
 QTEST_MAIN(RecordPageScreenshotTest)

@@ -1,17 +1,19 @@
 #include "i18n/LanguagePack.h"
 #include "pages/CSystemDlg.h"
+#include "platform/PlatformServices.h"
+#include "platform/PopupRecorder.h"
 #include "settings/CardRoot.h"
 #include "settings/ClockFile.h"
 #include "settings/DeviceClock.h"
 #include "settings/DeviceVersionInfo.h"
 #include "settings/SettingsRecord.h"
+#include "settings/SystemClock.h"
 #include "skin/SkinFont.h"
 #include "tests/device/FakeTimeZoneSource.h"
 #include "tests/support/DebugLineRecorder.h"
+#include "tests/support/ProcessStateGuard.h"
 #include "tests/support/ScopedEnvironmentVariable.h"
-#include "tests/support/ScopedPlatformServices.h"
 #include "ui/CSubSlider.h"
-#include "ui/MessageBox.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -25,6 +27,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -127,7 +130,7 @@ private:
     // A fresh page over the current record, shown, and filled as the main window fills it.
     void OpenPage();
 
-    std::unique_ptr<ScopedPlatformServices> m_platform;
+    std::optional<ProcessStateGuard> m_state;
     std::shared_ptr<FakeTimeZoneSource> m_zones;
     DeviceVersionInfo m_languages = CardLanguages();
     std::unique_ptr<CSystemDlg> m_page;
@@ -141,27 +144,20 @@ void SystemPageTest::initTestCase()
 
 void SystemPageTest::init()
 {
-    m_platform = std::make_unique<ScopedPlatformServices>();
+    m_state.emplace();
     m_zones = std::make_shared<FakeTimeZoneSource>(Zones());
     m_zones->SetCurrent(60, u"W. Europe Standard Time"_s);
-    m_platform->Services().SetTimeZones(m_zones);
+    PlatformServices::Instance().SetTimeZones(m_zones);
     SettingsRecord& record = SettingsRecord::CreateInstance();
     record.SetText(Field::time_zone_name, u"Tokyo Standard Time"_s);
     record.SetInt32(Field::time_zone_bias, 540);
-    DeviceClock::Instance() = DeviceClock();
-    CSystemDlg::SetCurrentTimeForTest(std::nullopt);
-    MessageBox::SetRecording(true);
+    PopupRecorder::Instance().SetRecording(true);
 }
 
 void SystemPageTest::cleanup()
 {
     m_page.reset();
-    SettingsRecord::ReleaseInstance();
-    MessageBox::SetWhenShown({});
-    MessageBox::SetRecording(false);
-    CSystemDlg::SetCurrentTimeForTest(std::nullopt);
-    CardRoot::Instance().Set(QString());
-    m_platform.reset();
+    m_state.reset();
 }
 
 void SystemPageTest::OpenPage()
@@ -602,7 +598,7 @@ void SystemPageTest::clockTickedAgainTakesBothPickers()
 void SystemPageTest::getCurrentTime()
 {
     const QDateTime now(QDate(2031, 5, 6), QTime(7, 8, 9));
-    CSystemDlg::SetCurrentTimeForTest(now);
+    SystemClock::Instance().SetFixedNow(now);
     OpenPage();
     auto* button = Page()->Button(CSystemDlg::IdGetCurrentTime);
     auto* date = Get<QDateTimeEdit>(CSystemDlg::IdDatePicker);
@@ -625,7 +621,7 @@ void SystemPageTest::getCurrentTime()
              QList<int>({2031, 5, 2, 6, 7, 8, 9, 0}));
 
     // Without the hook: the real local time, in whole seconds.
-    CSystemDlg::SetCurrentTimeForTest(std::nullopt);
+    SystemClock::Instance().SetFixedNow(std::nullopt);
     const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
     QTest::mouseClick(button, Qt::LeftButton);
     const QDateTime shown = time->dateTime();
@@ -656,7 +652,7 @@ void SystemPageTest::touchCalibrationMarkerAtTheFileSystemRoot()
     const QString base = folder.path() + u'/';
     QVERIFY(QDir().mkpath(base + cardRoot));
     QVERIFY(QDir().mkpath(base + markerFolder));
-    m_platform->Services().SetDrives(
+    PlatformServices::Instance().SetDrives(
         std::make_shared<FixedRootDrives>(mountRoot.isNull() ? QString() : base + mountRoot));
     CardRoot::Instance().Set(base + cardRoot);
     const QString marker = base + markerFolder + u"set_touch_cal.txt"_s;
@@ -664,15 +660,16 @@ void SystemPageTest::touchCalibrationMarkerAtTheFileSystemRoot()
     OpenPage();
 
     QList<bool> markerExisted;
-    MessageBox::SetWhenShown([&] { markerExisted.append(QFile::exists(marker)); });
+    PopupRecorder::Instance().SetWhenShown([&] { markerExisted.append(QFile::exists(marker)); });
     auto* reset = Page()->Button(CSystemDlg::IdTouchCalibrationReset);
     QVERIFY(reset->isHidden());
 
     // No: nothing is created.
-    MessageBox::SetNextAnswer(false);
+    PopupRecorder::Instance().SetStandingAnswer(false);
     reset->click();
-    QCOMPARE(MessageBox::TakeRecordedCaptions(), QStringList{u"Initialize"_s});
-    QCOMPARE(MessageBox::TakeRecorded(),
+    QList<PopupRecorder::Popup> shown = PopupRecorder::Instance().Take();
+    QCOMPARE(PopupRecorder::Captions(shown), QStringList{u"Initialize"_s});
+    QCOMPARE(PopupRecorder::Texts(shown),
              QStringList{u"Caution: This will initialize the current screen's touch sensitivity.\n"
                          u"Click 'Yes' to continue. Click 'No' to cancel."_s});
     QVERIFY(!QFile::exists(marker));
@@ -683,11 +680,12 @@ void SystemPageTest::touchCalibrationMarkerAtTheFileSystemRoot()
     old.write("old");
     old.close();
     QVERIFY(QFile::remove(marker));
-    MessageBox::SetNextAnswer(true);
+    PopupRecorder::Instance().SetStandingAnswer(true);
     markerExisted.clear();
     reset->click();
-    QCOMPARE(MessageBox::TakeRecordedCaptions(), (QStringList{u"Initialize"_s, u"Initialize"_s}));
-    QCOMPARE(MessageBox::TakeRecorded().value(1), u"Calibrating touchscreen complete."_s);
+    shown = PopupRecorder::Instance().Take();
+    QCOMPARE(PopupRecorder::Captions(shown), (QStringList{u"Initialize"_s, u"Initialize"_s}));
+    QCOMPARE(PopupRecorder::Texts(shown).value(1), u"Calibrating touchscreen complete."_s);
     QCOMPARE(markerExisted, (QList<bool>{false, false}));
     QVERIFY(QFile::exists(marker));
     QCOMPARE(QFileInfo(marker).size(), 0);

@@ -1,13 +1,14 @@
 #include "app/CSettingDlg.h"
 #include "pages/CSystemDlg.h"
+#include "platform/PopupRecorder.h"
 #include "settings/CardRoot.h"
 #include "settings/DeviceClock.h"
 #include "settings/RecordLayout.h"
 #include "settings/SettingsRecord.h"
+#include "skin/SkinFont.h"
 #include "tests/app/FakePlatform.h"
 #include "tests/support/DemoCard.h"
-#include "ui/MessageBox.h"
-#include "skin/SkinFont.h"
+#include "tests/support/ProcessStateGuard.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -21,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -54,31 +56,30 @@ private:
     }
     CSystemDlg* Page() const { return static_cast<CSystemDlg*>(m_window->SystemPage()); }
 
+    std::optional<ProcessStateGuard> m_state;
     std::unique_ptr<QTemporaryDir> m_card;
-    std::unique_ptr<ScopedFakePlatform> m_platform;
     std::unique_ptr<CSettingDlg> m_window;
 };
 
 void SystemPageWindowTest::initTestCase()
 {
     SkinFont::EnsureRegistered();
-    MessageBox::SetRecording(true);
 }
 
 void SystemPageWindowTest::init()
 {
+    m_state.emplace();
+    PopupRecorder::Instance().SetRecording(true);
     m_card = std::make_unique<QTemporaryDir>();
     QVERIFY(CopyDemoCard(m_card->path()));
-    m_platform = std::make_unique<ScopedFakePlatform>();
+    InstallFakePlatform();
     CardRoot::Instance().Set(m_card->path() + u'/');
 }
 
 void SystemPageWindowTest::cleanup()
 {
     m_window.reset();
-    m_platform.reset();
-    SettingsRecord::ReleaseInstance();
-    CardRoot::Instance().Set(QString());
+    m_state.reset();
 }
 
 bool SystemPageWindowTest::OpenWindowOnSystemPage()

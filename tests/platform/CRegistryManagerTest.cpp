@@ -1,6 +1,6 @@
 #include "platform/CRegistryManager.h"
 
-#include "tests/support/ScopedPlatformServices.h"
+#include "tests/support/ProcessStateGuard.h"
 
 #include <QHash>
 #include <QTest>
@@ -242,7 +242,7 @@ void CRegistryManagerTest::closedKeysAnswerNothing()
 
 void CRegistryManagerTest::usesTheProcessRegistryByDefault()
 {
-    const ScopedPlatformServices scoped;
+    const ProcessStateGuard state;
     auto fake = std::make_shared<FakeRegistry>();
     fake->m_values.insert(u"LANGUAGE"_s, Text(RegistryValue::String, QByteArray::fromHex("4a0061000000")));
     PlatformServices::Instance().SetRegistry(fake);

@@ -11,9 +11,9 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // A switch rule as Windows writes it: month, weekday (Sunday 0), occurrence (5 = last), hh:mm.
-TziDate Rule(int month, int dayOfWeek, int occurrence, int hour, int minute)
+SystemTime Rule(int month, int dayOfWeek, int occurrence, int hour, int minute)
 {
-    TziDate date;
+    SystemTime date;
     date.month = quint16(month);
     date.day_of_week = quint16(dayOfWeek);
     date.day = quint16(occurrence);
@@ -22,7 +22,7 @@ TziDate Rule(int month, int dayOfWeek, int occurrence, int hour, int minute)
     return date;
 }
 
-TziFormat Tzi(int bias, int daylightBias = 0, TziDate standard = {}, TziDate daylight = {})
+TziFormat Tzi(int bias, int daylightBias = 0, SystemTime standard = {}, SystemTime daylight = {})
 {
     TziFormat tzi;
     tzi.Bias = bias;

@@ -1,6 +1,8 @@
 #include "settings/ClockFile.h"
 
 #include "settings/DeviceClock.h"
+#include "settings/SystemClock.h"
+#include "tests/support/ProcessStateGuard.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,6 +34,8 @@ private Q_SLOTS:
     void writeFailuresReportFalse();
     void offsetIsStandardTime_data();
     void offsetIsStandardTime();
+    void offsetFollowsTheClocksNow_data();
+    void offsetFollowsTheClocksNow();
 
 private:
     QString Path() const { return m_dir->filePath(u"time.dat"_s); }
@@ -184,6 +188,35 @@ void ClockFileTest::offsetIsStandardTime()
     QFETCH(int, minutes);
     const QByteArray previous = qgetenv("TZ");
     qputenv("TZ", zone);
+    const int offset = StandardTimeOffsetMinutes();
+    qputenv("TZ", previous);
+    QCOMPARE(offset, minutes);
+}
+
+// Zones that moved their standard time: the offset is the one in force at the clock's now.
+void ClockFileTest::offsetFollowsTheClocksNow_data()
+{
+    QTest::addColumn<QByteArray>("zone");
+    QTest::addColumn<QDateTime>("now");
+    QTest::addColumn<int>("minutes");
+    const auto utc = [](int year, int month) {
+        return QDateTime(QDate(year, month, 1), QTime(12, 0), Qt::UTC);
+    };
+    QTest::newRow("Moscow 2012, UTC+4") << QByteArray("Europe/Moscow") << utc(2012, 7) << 240;
+    QTest::newRow("Moscow 2020, UTC+3") << QByteArray("Europe/Moscow") << utc(2020, 7) << 180;
+    QTest::newRow("Apia before the date line move") << QByteArray("Pacific/Apia") << utc(2011, 6) << -660;
+    QTest::newRow("Apia after the date line move") << QByteArray("Pacific/Apia") << utc(2012, 6) << 780;
+}
+
+void ClockFileTest::offsetFollowsTheClocksNow()
+{
+    QFETCH(QByteArray, zone);
+    QFETCH(QDateTime, now);
+    QFETCH(int, minutes);
+    const ProcessStateGuard state;
+    const QByteArray previous = qgetenv("TZ");
+    qputenv("TZ", zone);
+    SystemClock::Instance().SetFixedNow(now);
     const int offset = StandardTimeOffsetMinutes();
     qputenv("TZ", previous);
     QCOMPARE(offset, minutes);

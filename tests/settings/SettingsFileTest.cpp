@@ -3,11 +3,13 @@
 #include "settings/CardRoot.h"
 #include "settings/SettingsRecord.h"
 #include "tests/support/DebugLineRecorder.h"
+#include "tests/support/ProcessStateGuard.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -53,9 +55,11 @@ class SettingsFileTest : public QObject
 private Q_SLOTS:
     void init()
     {
+        m_state.emplace();
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
     }
+    void cleanup() { m_state.reset(); }
 
     void loadAndSaveByFileLength_data();
     void loadAndSaveByFileLength();
@@ -74,6 +78,7 @@ private Q_SLOTS:
 
 private:
     QString Path(const QString& name) const { return m_dir->filePath(name); }
+    std::optional<ProcessStateGuard> m_state;
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 

@@ -1,10 +1,12 @@
 #include "startup/InterfaceLanguage.h"
-#include "startup/ViewerLanguage.h"
 
 #include "platform/CRegistryManager.h"
+#include "startup/ViewerLanguage.h"
 #include "tests/app/FakePlatform.h"
+#include "tests/support/ProcessStateGuard.h"
 
 #include <QtTest>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -13,10 +15,15 @@ class InterfaceLanguageTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void init() { m_state.emplace(); }
+    void cleanup() { m_state.reset(); }
     void choosesLanguage_data();
     void choosesLanguage();
     void readsViewerLanguageFromRegistry_data();
     void readsViewerLanguageFromRegistry();
+
+private:
+    std::optional<ProcessStateGuard> m_state;
 };
 
 void InterfaceLanguageTest::choosesLanguage_data()

@@ -1,13 +1,16 @@
 #include "ui/CMsgPopupDlg.h"
 
 #include "i18n/LanguagePack.h"
+#include "platform/PopupRecorder.h"
 #include "skin/SkinFont.h"
+#include "tests/support/ProcessStateGuard.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -22,7 +25,12 @@ private Q_SLOTS:
         SkinFont::EnsureRegistered();
         QVERIFY(LoadLanguagePack(LanguagePack::ResourceName(0)));
     }
-    void init() { CMsgPopupDlg::ResetQuestions(); }
+    void init()
+    {
+        m_state.emplace();
+        PopupRecorder::Instance().SetRecording(true);
+    }
+    void cleanup() { m_state.reset(); }
 
     void geometry_data();
     void geometry();
@@ -31,6 +39,9 @@ private Q_SLOTS:
     void captions_data();
     void captions();
     void nextAnswerSkipsTheWindow();
+
+private:
+    std::optional<ProcessStateGuard> m_state;
 };
 
 void CMsgPopupDlgTest::geometry_data()
@@ -112,7 +123,7 @@ void CMsgPopupDlgTest::answers()
     QTimer::singleShot(5000, &popup, [&] { popup.done(99); });
     QCOMPARE(popup.exec(), answer);
     QVERIFY(stayedOpen);
-    QCOMPARE(CMsgPopupDlg::QuestionCount(), 1);
+    QCOMPARE(PopupRecorder::Instance().Popups().size(), 1);
 }
 
 void CMsgPopupDlgTest::captions_data()
@@ -146,20 +157,21 @@ void CMsgPopupDlgTest::captions()
 
 void CMsgPopupDlgTest::nextAnswerSkipsTheWindow()
 {
-    CMsgPopupDlg::SetNextAnswer(CMsgPopupDlg::No);
+    PopupRecorder& recorder = PopupRecorder::Instance();
+    recorder.QueueAnswer(false);
     CMsgPopupDlg popup;
     popup.SetContent(u"Caption"_s, u"Text\r\n"_s, 330, 170);
     QCOMPARE(popup.exec(), 2);
     QVERIFY(!popup.isVisible());
-    QCOMPARE(CMsgPopupDlg::LastQuestion().caption, u"Caption"_s);
-    QCOMPARE(CMsgPopupDlg::LastQuestion().text, u"Text\r\n"_s);
-    QCOMPARE(CMsgPopupDlg::LastQuestion().width, 330);
-    QCOMPARE(CMsgPopupDlg::LastQuestion().height, 170);
+    QCOMPARE(recorder.Popups().constLast().caption, u"Caption"_s);
+    QCOMPARE(recorder.Popups().constLast().text, u"Text\r\n"_s);
+    QCOMPARE(recorder.Popups().constLast().size.width(), 330);
+    QCOMPARE(recorder.Popups().constLast().size.height(), 170);
     // The hook answers once.
-    QCOMPARE(CMsgPopupDlg::NextAnswer(), 0);
-    CMsgPopupDlg::SetNextAnswer(CMsgPopupDlg::Yes);
+    QCOMPARE(recorder.QueuedAnswers(), 0);
+    recorder.QueueAnswer(true);
     QCOMPARE(popup.exec(), 1);
-    QCOMPARE(CMsgPopupDlg::QuestionCount(), 2);
+    QCOMPARE(recorder.Popups().size(), 2);
 }
 
 QTEST_MAIN(CMsgPopupDlgTest)

@@ -1,4 +1,5 @@
 #include "i18n/LanguagePack.h"
+#include "tests/support/ProcessStateGuard.h"
 #include "ui/CProgPopupDlg.h"
 
 #include <QDir>
@@ -165,6 +166,7 @@ void ProgPopupTest::screenshot()
     const QString folder = qEnvironmentVariable("SCREENSHOT_DIR");
     if (folder.isEmpty())
         QSKIP("set SCREENSHOT_DIR to write screenshots");
+    const ProcessStateGuard state;
     QVERIFY(LoadLanguagePack(language));
     CProgPopupDlg popup;
     popup.SetContent(GetText(u"IDS_STRING162"),

@@ -1,8 +1,0 @@
-#include "tests/support/ScopedPlatformServices.h"
-
-ScopedPlatformServices::ScopedPlatformServices() : m_saved(PlatformServices::Instance()) {}
-
-ScopedPlatformServices::~ScopedPlatformServices()
-{
-    PlatformServices::Instance() = m_saved;
-}
