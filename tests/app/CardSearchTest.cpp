@@ -8,8 +8,11 @@
 #include "platform/PopupRecorder.h"
 #include "startup/CardFinder.h"
 #include "startup/InterfaceLanguage.h"
-#include "tests/app/FakePlatform.h"
-#include "tests/app/FakeVolumes.h"
+#include "tests/fakes/FakeDriveInfo.h"
+#include "tests/fakes/FakePlatform.h"
+#include "tests/fakes/FakeRegistry.h"
+#include "tests/fakes/FakeVolumeList.h"
+#include "tests/fakes/FakeWindowFinder.h"
 #include "tests/support/ProcessStateGuard.h"
 
 #include <QApplication>
@@ -60,7 +63,7 @@ private Q_SLOTS:
         m_state.emplace();
         m_folders = std::make_unique<QTemporaryDir>();
         m_volumes = std::make_shared<FakeVolumeList>();
-        m_drives = std::make_shared<FakeRemovableFolders>();
+        m_drives = std::make_shared<FakeDriveInfo>();
         LoadLanguagePack(u"english"_s);
         PopupRecorder::Instance().SetRecording(true);
     }
@@ -336,8 +339,7 @@ private:
         }
         m_volumes->m_volumes.append(
             MountedVolume{root, volume.name.toUpper(), 32'000'000'000, volume.device, volume.ready});
-        if (volume.removable)
-            m_drives->m_removable.insert(root);
+        m_drives->Mount(root, volume.removable);
     }
 
     // Hands every modal window that opens from now on to answer, until the test ends.
@@ -363,7 +365,7 @@ private:
     std::optional<ProcessStateGuard> m_state;
     std::unique_ptr<QTemporaryDir> m_folders;
     std::shared_ptr<FakeVolumeList> m_volumes;
-    std::shared_ptr<FakeRemovableFolders> m_drives;
+    std::shared_ptr<FakeDriveInfo> m_drives;
     QList<QTimer*> m_timers;
 };
 

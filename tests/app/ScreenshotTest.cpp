@@ -4,7 +4,7 @@
 #include "settings/RecordLayout.h"
 #include "settings/SettingsRecord.h"
 #include "skin/SkinFont.h"
-#include "tests/app/FakePlatform.h"
+#include "tests/fakes/FakePlatform.h"
 #include "tests/support/DemoCard.h"
 #include "tests/support/ProcessStateGuard.h"
 

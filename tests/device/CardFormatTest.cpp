@@ -2,7 +2,9 @@
 
 #include "device/CardFormatWorker.h"
 #include "settings/SettingsRecord.h"
-#include "tests/device/FormatFakes.h"
+#include "tests/fakes/FakeDriveInfo.h"
+#include "tests/fakes/FakeFormatter.h"
+#include "tests/fakes/RecordingProgress.h"
 #include "tests/support/DemoCard.h"
 #include "tests/support/TestFiles.h"
 
@@ -59,7 +61,7 @@ void CardFormatTest::fileSystemFollowsCapacity()
     QFETCH(QString, fileSystem);
     QFETCH(quint32, clusterSize);
 
-    const FakeDrives drives(removable, {u"/card/"_s});
+    const FakeDriveInfo drives(QStringList{u"/card/"_s}, removable);
     QString askedFor;
     const CardFormat::CapacityQuery query = [&](const QString& folder) -> std::optional<qint64> {
         askedFor = folder;

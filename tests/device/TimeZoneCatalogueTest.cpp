@@ -1,6 +1,6 @@
 #include "device/CTimeZoneInfoManager.h"
 #include "settings/SettingsRecord.h"
-#include "tests/device/FakeTimeZoneSource.h"
+#include "tests/fakes/FakeTimeZoneSource.h"
 #include "tests/support/DebugLineRecorder.h"
 
 #include <QTest>

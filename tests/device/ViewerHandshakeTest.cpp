@@ -2,7 +2,8 @@
 
 #include "platform/linux/X11ViewerSignals.h"
 #include "platform/linux/XcbWindowFinder.h"
-#include "tests/device/FormatFakes.h"
+#include "tests/fakes/FakeWindowFinder.h"
+#include "tests/fakes/RecordingViewerSignals.h"
 #include "tests/support/PrivateXServer.h"
 
 #include <QElapsedTimer>
@@ -183,7 +184,7 @@ void ViewerHandshakeTest::findsTheViewerByEitherTitle()
     QFETCH(int, result);
     QFETCH(quint64, window);
 
-    const TitleWindows windows(titles);
+    const FakeWindowFinder windows(titles);
     const RecordingViewerSignals signals_(answerAfterPolls < 0 ? std::nullopt
                                                                : std::optional<int>(answerAfterPolls));
     // The wait keeps the event loop going.

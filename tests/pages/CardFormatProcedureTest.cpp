@@ -7,7 +7,10 @@
 #include "platform/PopupRecorder.h"
 #include "settings/CardRoot.h"
 #include "settings/SettingsRecord.h"
-#include "tests/device/FormatFakes.h"
+#include "tests/fakes/FakeDriveInfo.h"
+#include "tests/fakes/FakeFormatter.h"
+#include "tests/fakes/FakeWindowFinder.h"
+#include "tests/fakes/RecordingViewerSignals.h"
 #include "tests/support/DemoCard.h"
 #include "tests/support/ProcessStateGuard.h"
 #include "tests/support/TestFiles.h"
@@ -91,7 +94,7 @@ void CardFormatProcedureTest::init()
 
     m_viewer = std::make_shared<RecordingViewerSignals>();
     PlatformServices::Instance().SetViewer(m_viewer);
-    PlatformServices::Instance().SetWindows(std::make_shared<TitleWindows>());
+    PlatformServices::Instance().SetWindows(std::make_shared<FakeWindowFinder>());
     UseDrives(true);
 
     FormatEnvironment& environment = FormatEnvironment::Instance();
@@ -117,7 +120,7 @@ std::shared_ptr<FakeFormatter> CardFormatProcedureTest::UseFormatter(FakeFormatt
 void CardFormatProcedureTest::UseDrives(bool removable)
 {
     PlatformServices::Instance().SetDrives(
-        std::make_shared<FakeDrives>(removable, QStringList{m_card, m_programFolder}));
+        std::make_shared<FakeDriveInfo>(QStringList{m_card, m_programFolder}, removable));
 }
 
 void CardFormatProcedureTest::formatKeepsOnlyTheDeviceFiles_data()
@@ -228,7 +231,7 @@ void CardFormatProcedureTest::cardFollowsTheNewMountPoint()
 {
     const QString moved = m_base->path() + u"/X700/"_s;
     PlatformServices::Instance().SetDrives(
-        std::make_shared<FakeDrives>(true, QStringList{m_card, m_programFolder, moved}));
+        std::make_shared<FakeDriveInfo>(QStringList{m_card, m_programFolder, moved}, true));
     FakeFormatter::Script script;
     script.mountAfter = moved;
     UseFormatter(script);
@@ -279,7 +282,7 @@ void CardFormatProcedureTest::largeCardIsExfatAndTellsTheViewer()
     FormatEnvironment::Instance().capacity = [capacity](const QString&) {
         return std::optional<qint64>(capacity);
     };
-    PlatformServices::Instance().SetWindows(std::make_shared<TitleWindows>(windows));
+    PlatformServices::Instance().SetWindows(std::make_shared<FakeWindowFinder>(windows));
     const auto formatter = UseFormatter({});
     CardFormatProcedure::RunCardFormat(nullptr);
 

@@ -10,8 +10,11 @@
 #include "settings/RecordLayout.h"
 #include "settings/SettingsRecord.h"
 #include "skin/SkinFont.h"
-#include "tests/app/FakePlatform.h"
-#include "tests/device/FormatFakes.h"
+#include "tests/fakes/FakeDriveInfo.h"
+#include "tests/fakes/FakeFormatter.h"
+#include "tests/fakes/FakePlatform.h"
+#include "tests/fakes/FakeWindowFinder.h"
+#include "tests/fakes/RecordingViewerSignals.h"
 #include "tests/support/DemoCard.h"
 #include "tests/support/ProcessStateGuard.h"
 
@@ -388,8 +391,8 @@ void EtcDlgTest::formatAsksFirst()
     FakeFormatter::Script script;
     auto formatter = std::make_shared<FakeFormatter>(script);
     PlatformServices::Instance().SetFormatter(formatter);
-    PlatformServices::Instance().SetDrives(std::make_shared<FakeDrives>(true, QStringList{card, program}));
-    PlatformServices::Instance().SetWindows(std::make_shared<TitleWindows>());
+    PlatformServices::Instance().SetDrives(std::make_shared<FakeDriveInfo>(QStringList{card, program}, true));
+    PlatformServices::Instance().SetWindows(std::make_shared<FakeWindowFinder>());
     PlatformServices::Instance().SetViewer(std::make_shared<RecordingViewerSignals>());
     FormatEnvironment::Instance().programFile = program + u"dashcam-settings"_s;
     FormatEnvironment::Instance().finalPause = std::chrono::milliseconds(0);

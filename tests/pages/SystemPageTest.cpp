@@ -9,7 +9,8 @@
 #include "settings/SettingsRecord.h"
 #include "settings/SystemClock.h"
 #include "skin/SkinFont.h"
-#include "tests/device/FakeTimeZoneSource.h"
+#include "tests/fakes/FakeDriveInfo.h"
+#include "tests/fakes/FakeTimeZoneSource.h"
 #include "tests/support/DebugLineRecorder.h"
 #include "tests/support/ProcessStateGuard.h"
 #include "tests/support/ScopedEnvironmentVariable.h"
@@ -37,17 +38,6 @@ using Zone = FakeTimeZoneSource::Zone;
 using Id = CSystemDlg::Id;
 // The page's control ids, unqualified.
 using enum CSystemDlg::Id;
-
-class FixedRootDrives final : public DriveInfo
-{
-public:
-    explicit FixedRootDrives(QString root) : m_root(std::move(root)) {}
-    bool IsRemovableDrive(const QString&) const override { return true; }
-    QString FilesystemRoot(const QString&) const override { return m_root; }
-
-private:
-    QString m_root;
-};
 
 // Stands for the main window: records the keys that reach it from the page.
 class KeyRecorder final : public QWidget
@@ -653,7 +643,7 @@ void SystemPageTest::touchCalibrationMarkerAtTheFileSystemRoot()
     QVERIFY(QDir().mkpath(base + cardRoot));
     QVERIFY(QDir().mkpath(base + markerFolder));
     PlatformServices::Instance().SetDrives(
-        std::make_shared<FixedRootDrives>(mountRoot.isNull() ? QString() : base + mountRoot));
+        std::make_shared<FakeDriveInfo>(true, mountRoot.isNull() ? QString() : base + mountRoot));
     CardRoot::Instance().Set(base + cardRoot);
     const QString marker = base + markerFolder + u"set_touch_cal.txt"_s;
     QCOMPARE(CSystemDlg::TouchMarkerPath(), marker);

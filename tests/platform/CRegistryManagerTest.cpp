@@ -1,5 +1,6 @@
 #include "platform/CRegistryManager.h"
 
+#include "tests/fakes/FakeRegistry.h"
 #include "tests/support/ProcessStateGuard.h"
 
 #include <QHash>
@@ -10,36 +11,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// A registry of one key, "Viewer", whose values and subkey names the test sets; it records the
-// key paths it was asked about.
-class FakeRegistry final : public RegistryBackend
-{
-public:
-    bool KeyExists(const QString& keyPath) const override
-    {
-        m_askedPaths.append(keyPath);
-        return keyPath == "Viewer"_L1;
-    }
-    std::optional<QStringList> SubkeyNames(const QString& keyPath) const override
-    {
-        return KeyExists(keyPath) ? std::optional(m_subkeys) : std::nullopt;
-    }
-    std::optional<QStringList> ValueNames(const QString& keyPath) const override
-    {
-        return KeyExists(keyPath) ? std::optional(m_values.keys()) : std::nullopt;
-    }
-    std::optional<RegistryValue> Value(const QString& keyPath, const QString& valueName) const override
-    {
-        if (!KeyExists(keyPath) || !m_values.contains(valueName))
-            return std::nullopt;
-        return m_values.value(valueName);
-    }
-
-    QHash<QString, RegistryValue> m_values;
-    QStringList m_subkeys;
-    mutable QStringList m_askedPaths;
-};
 
 RegistryValue Text(quint32 type, const QByteArray& utf16)
 {
@@ -85,17 +56,17 @@ void CRegistryManagerTest::normalisesKeyPaths()
     QFETCH(QString, subKey);
     QFETCH(bool, opens);
 
-    auto fake = std::make_shared<FakeRegistry>();
+    auto fake = std::make_shared<FakeRegistry>(u"Viewer"_s);
     const CRegistryManager registry(fake);
     RegistryKey key;
     QCOMPARE(registry.OpenKey(subKey, key), opens);
     QCOMPARE(key.IsOpen(), opens);
     if (opens)
         QCOMPARE(key.Path(), u"Viewer"_s);
-    QCOMPARE(fake->m_askedPaths.size(), 1);
-    QVERIFY(!fake->m_askedPaths.first().startsWith(u'\\'));
-    QVERIFY(!fake->m_askedPaths.first().endsWith(u'\\'));
-    QVERIFY(!fake->m_askedPaths.first().contains("\\\\"_L1));
+    QCOMPARE(fake->AskedPaths().size(), 1);
+    QVERIFY(!fake->AskedPaths().first().startsWith(u'\\'));
+    QVERIFY(!fake->AskedPaths().first().endsWith(u'\\'));
+    QVERIFY(!fake->AskedPaths().first().contains("\\\\"_L1));
 }
 
 void CRegistryManagerTest::enforcesTheBufferSize_data()
@@ -117,9 +88,9 @@ void CRegistryManagerTest::enforcesTheBufferSize()
     QFETCH(qsizetype, bufferBytes);
     QFETCH(bool, delivered);
 
-    auto fake = std::make_shared<FakeRegistry>();
+    auto fake = std::make_shared<FakeRegistry>(u"Viewer"_s);
     const QByteArray stored(valueBytes, 'x');
-    fake->m_values.insert(u"V"_s, RegistryValue{RegistryValue::Binary, stored});
+    fake->SetValue(u"V"_s, RegistryValue{RegistryValue::Binary, stored});
     const CRegistryManager registry(fake);
     RegistryKey key;
     QVERIFY(registry.OpenKey(u"Viewer"_s, key));
@@ -164,8 +135,8 @@ void CRegistryManagerTest::decodesText()
     QFETCH(bool, isText);
     QFETCH(QString, text);
 
-    auto fake = std::make_shared<FakeRegistry>();
-    fake->m_values.insert(u"LANGUAGE"_s, value);
+    auto fake = std::make_shared<FakeRegistry>(u"Viewer"_s);
+    fake->SetValue(u"LANGUAGE"_s, value);
     const CRegistryManager registry(fake);
     RegistryKey key;
     QVERIFY(registry.OpenKey(u"Viewer"_s, key));
@@ -192,10 +163,11 @@ void CRegistryManagerTest::skipsNamesLongerThanTheBuffer()
     QFETCH(qsizetype, nameBufferChars);
     QFETCH(QList<qsizetype>, listedLengths);
 
-    auto fake = std::make_shared<FakeRegistry>();
-    fake->m_subkeys = {QString(254, u'a'), QString(255, u'b'), QString(256, u'c')};
-    for (const QString& name : std::as_const(fake->m_subkeys))
-        fake->m_values.insert(name, RegistryValue{});
+    auto fake = std::make_shared<FakeRegistry>(u"Viewer"_s);
+    const QStringList names{QString(254, u'a'), QString(255, u'b'), QString(256, u'c')};
+    fake->SetSubkeys(names);
+    for (const QString& name : names)
+        fake->SetValue(name, RegistryValue{});
     const CRegistryManager registry(fake);
     RegistryKey key;
     QVERIFY(registry.OpenKey(u"Viewer"_s, key));
@@ -217,9 +189,9 @@ void CRegistryManagerTest::skipsNamesLongerThanTheBuffer()
 
 void CRegistryManagerTest::closedKeysAnswerNothing()
 {
-    auto fake = std::make_shared<FakeRegistry>();
-    fake->m_values.insert(u"LANGUAGE"_s, Text(RegistryValue::String, QByteArray::fromHex("41000000")));
-    fake->m_subkeys = {u"Sub"_s};
+    auto fake = std::make_shared<FakeRegistry>(u"Viewer"_s);
+    fake->SetValue(u"LANGUAGE"_s, Text(RegistryValue::String, QByteArray::fromHex("41000000")));
+    fake->SetSubkeys({u"Sub"_s});
     const CRegistryManager registry(fake);
 
     RegistryKey key;
@@ -243,8 +215,8 @@ void CRegistryManagerTest::closedKeysAnswerNothing()
 void CRegistryManagerTest::usesTheProcessRegistryByDefault()
 {
     const ProcessStateGuard state;
-    auto fake = std::make_shared<FakeRegistry>();
-    fake->m_values.insert(u"LANGUAGE"_s, Text(RegistryValue::String, QByteArray::fromHex("4a0061000000")));
+    auto fake = std::make_shared<FakeRegistry>(u"Viewer"_s);
+    fake->SetValue(u"LANGUAGE"_s, Text(RegistryValue::String, QByteArray::fromHex("4a0061000000")));
     PlatformServices::Instance().SetRegistry(fake);
 
     const CRegistryManager registry;

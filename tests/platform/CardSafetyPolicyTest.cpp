@@ -1,7 +1,8 @@
-#include "FakeFormatParts.h"
 #include "platform/linux/LinuxBlockDevices.h"
 #include "platform/linux/LinuxVolumeFormatter.h"
 #include "platform/linux/RootCardFormatter.h"
+#include "tests/fakes/RecordingCommandRunner.h"
+#include "tests/fakes/RecordingReports.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "platform/linux/LinuxDriveInfo.h"
 
-#include "../support/ScopedEnvironmentVariable.h"
+#include "tests/support/ScopedEnvironmentVariable.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,7 @@
-#include "../support/ScopedEnvironmentVariable.h"
 #include "platform/linux/LinuxDriveInfo.h"
 #include "platform/linux/LinuxVolumeFormatter.h"
+#include "tests/fakes/RecordingReports.h"
+#include "tests/support/ScopedEnvironmentVariable.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -216,17 +217,6 @@ private:
     QString m_error;
 };
 
-class CountingReports final : public FormatReports
-{
-public:
-    CountingReports() = default;
-    void StructureProgress() override { ++progress; }
-    void Done(bool success) override { done.append(success); }
-
-    int progress = 0;
-    QList<bool> done;
-};
-
 // What a camera leaves on its card.
 const QStringList kDeviceFiles{u"setup.cfg"_s, u"default.cfg"_s, u"lang/ver.dat"_s};
 const QStringList kOtherFiles{u"lang/en.dat"_s, u"DCIM/REC_0001.AVI"_s, u"DCIM/REC_0002.AVI"_s,
@@ -262,7 +252,7 @@ private Q_SLOTS:
 
 private:
     FormatOutcome FormatCard(const LoopCard& card, const QString& fileSystem, quint32 clusterSize,
-                             CountingReports& reports, qint64* elapsedMs = nullptr);
+                             RecordingReports& reports, qint64* elapsedMs = nullptr);
 };
 
 void LoopCardFormatTest::initTestCase()
@@ -288,7 +278,8 @@ void LoopCardFormatTest::initTestCase()
 }
 
 FormatOutcome LoopCardFormatTest::FormatCard(const LoopCard& card, const QString& fileSystem,
-                                             quint32 clusterSize, CountingReports& reports, qint64* elapsedMs)
+                                             quint32 clusterSize, RecordingReports& reports,
+                                             qint64* elapsedMs)
 {
     // Only a loop device whose image lies in this test's own folder may be formatted.
     ScopedEnvironmentVariable allowed("DASHCAM_ALLOW_LOOP_BACKING_DIR",
@@ -329,12 +320,12 @@ void LoopCardFormatTest::formatsFat32AndKeepsTheDeviceFiles()
     QVERIFY(QDir().mkpath(programFolder));
     for (const QString& file : kDeviceFiles)
         QVERIFY(QFile::copy(root + file, programFolder + QFileInfo(file).fileName()));
-    CountingReports reports;
+    RecordingReports reports;
     qint64 formatMs = 0;
     const FormatOutcome outcome = FormatCard(card, u"FAT32"_s, 32768, reports, &formatMs);
     QCOMPARE(outcome.kind, FormatOutcome::Kind::Ran);
-    QCOMPARE(reports.done, QList<bool>{true});
-    QCOMPARE(reports.progress, 3);
+    QCOMPARE(reports.DoneReports(), QList<bool>{true});
+    QCOMPARE(reports.ProgressReports(), 3);
     QCOMPARE(outcome.cardRootAfter, root);
     QVERIFY(IsMounted(card.MountPoint()));
     // (fusefat shows the volume label as a file: look for what was there, not for emptiness.)
@@ -396,7 +387,7 @@ void LoopCardFormatTest::leavesABusyCardAsItWas()
     const QHash<QString, QByteArray> before = FillCard(root);
     QVERIFY(!before.isEmpty());
 
-    CountingReports reports;
+    RecordingReports reports;
     FormatOutcome outcome;
     {
         // A player holds a video open.
@@ -406,8 +397,8 @@ void LoopCardFormatTest::leavesABusyCardAsItWas()
     }
 
     QCOMPARE(outcome.kind, FormatOutcome::Kind::Ran);
-    QCOMPARE(reports.done, QList<bool>{false});
-    QCOMPARE(reports.progress, 0);
+    QCOMPARE(reports.DoneReports(), QList<bool>{false});
+    QCOMPARE(reports.ProgressReports(), 0);
     QVERIFY(IsMounted(card.MountPoint()));
     for (auto it = before.cbegin(); it != before.cend(); ++it)
         QVERIFY2(ReadFile(root + it.key()) == it.value(), qPrintable(it.key()));
@@ -429,11 +420,11 @@ void LoopCardFormatTest::formatsALargeCardAsExfat()
     const QHash<QString, QByteArray> before = FillCard(root);
     QVERIFY(!before.isEmpty());
 
-    CountingReports reports;
+    RecordingReports reports;
     const FormatOutcome outcome = FormatCard(card, u"exfat"_s, 0, reports);
     QCOMPARE(outcome.kind, FormatOutcome::Kind::Ran);
-    QCOMPARE(reports.done, QList<bool>{true});
-    QCOMPARE(reports.progress, 3);
+    QCOMPARE(reports.DoneReports(), QList<bool>{true});
+    QCOMPARE(reports.ProgressReports(), 3);
     QVERIFY(IsMounted(card.MountPoint()));
     // The new file system takes files: put the settings back and read them after a fresh mount.
     QVERIFY(WriteFile(outcome.cardRootAfter + "setup.cfg"_L1, before.value(u"setup.cfg"_s)));

@@ -1,7 +1,8 @@
 #include "platform/linux/RootCardFormatter.h"
 
-#include "FakeFormatParts.h"
 #include "platform/linux/VolumeLabel.h"
+#include "tests/fakes/RecordingCommandRunner.h"
+#include "tests/fakes/RecordingReports.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 #include "platform/linux/UDisks2CardFormatter.h"
 
-#include "../support/DebugLineRecorder.h"
-#include "FakeFormatParts.h"
+#include "tests/fakes/RecordingReports.h"
+#include "tests/support/DebugLineRecorder.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

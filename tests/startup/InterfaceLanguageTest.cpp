@@ -2,7 +2,8 @@
 
 #include "platform/CRegistryManager.h"
 #include "startup/ViewerLanguage.h"
-#include "tests/app/FakePlatform.h"
+#include "tests/fakes/FakeRegistry.h"
+#include "tests/fakes/FakeWindowFinder.h"
 #include "tests/support/ProcessStateGuard.h"
 
 #include <QtTest>

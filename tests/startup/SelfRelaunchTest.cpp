@@ -1,7 +1,8 @@
 #include "startup/SelfRelaunch.h"
 
 #include "platform/PlatformServices.h"
-#include "tests/app/FakePlatform.h"
+#include "tests/fakes/FakeDriveInfo.h"
+#include "tests/fakes/RecordingLauncher.h"
 #include "tests/support/DebugLineRecorder.h"
 
 #include <QDir>
@@ -11,23 +12,6 @@
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// Removable or not as the test says; the filesystem facts are the real ones.
-class RemovableAnswer final : public DriveInfo
-{
-public:
-    explicit RemovableAnswer(bool removable) : m_removable(removable) {}
-    bool IsRemovableDrive(const QString&) const override { return m_removable; }
-    QString FilesystemRoot(const QString& path) const override { return m_real->FilesystemRoot(path); }
-
-private:
-    bool m_removable;
-    std::shared_ptr<const DriveInfo> m_real = PlatformServices::Defaults().Drives();
-};
-
-} // namespace
 
 // The program on the card copies itself to the PC and starts the copy with its own folder.
 class SelfRelaunchTest : public QObject
@@ -69,7 +53,7 @@ void SelfRelaunchTest::init()
 
 void SelfRelaunchTest::removableDriveRelaunchesLocalCopy()
 {
-    const RemovableAnswer drives(true);
+    const FakeDriveInfo drives(true, FakeDriveInfo::RealRoots{});
     const auto& platform = PlatformServices::Defaults();
     SelfRelaunch relaunch(drives, *platform.AppData(), *platform.Launcher());
     DebugLineRecorder debug;

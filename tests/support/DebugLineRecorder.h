@@ -12,7 +12,7 @@ class DebugLineRecorder final
 public:
     DebugLineRecorder() : m_wasEnabled(lcDebugOutput().isDebugEnabled())
     {
-        s_lines.clear();
+        Collected().clear();
         const_cast<QLoggingCategory&>(lcDebugOutput()).setEnabled(QtDebugMsg, true);
         m_previous = qInstallMessageHandler(&DebugLineRecorder::Handle);
     }
@@ -23,17 +23,22 @@ public:
     }
     Q_DISABLE_COPY_MOVE(DebugLineRecorder)
 
-    QStringList Lines() const { return s_lines; }
-    void Clear() { s_lines.clear(); }
+    QStringList Lines() const { return Collected(); }
+    void Clear() { Collected().clear(); }
 
 private:
+    // The message handler is a plain function: the lines live where it can reach them.
+    static QStringList& Collected()
+    {
+        static QStringList lines;
+        return lines;
+    }
     static void Handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
     {
         if (type == QtDebugMsg && context.category && qstrcmp(context.category, "dashcam.debugstream") == 0)
-            s_lines.append(message);
+            Collected().append(message);
     }
 
     bool m_wasEnabled;
     QtMessageHandler m_previous = nullptr;
-    static inline QStringList s_lines;
 };

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/VolumeFormatter.h"
 #include "platform/linux/CommandRunner.h"
 
 #include <QHash>
@@ -40,22 +39,4 @@ private:
     mutable QStringList m_calls;
     QHash<QString, int> m_exitCodes;
     bool m_stillHeld = false;
-};
-
-// Keeps the two reports in the order they came.
-class RecordingReports final : public FormatReports
-{
-public:
-    RecordingReports() = default;
-
-    void StructureProgress() override { m_events.append(QStringLiteral("progress")); }
-    void Done(bool success) override
-    {
-        m_events.append(success ? QStringLiteral("done ok") : QStringLiteral("done failed"));
-    }
-
-    const QStringList& Events() const { return m_events; }
-
-private:
-    QStringList m_events;
 };
